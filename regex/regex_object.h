@@ -1,0 +1,40 @@
+#pragma once
+// RegexObject: one compiled regular expression, the match collection of its
+// last run and its own copy of the searched text. Matches and groups are
+// numbered from 1. Texts are code page 936; the engine works on UTF-16.
+#include <memory>
+#include <optional>
+
+#include "text/text.h"
+
+class RegexObject {
+public:
+  RegexObject();
+  ~RegexObject();
+  // A copy shares the compiled pattern and the match collection, and has its
+  // own copy of the searched text.
+  RegexObject(const RegexObject& other);
+  RegexObject& operator=(const RegexObject& other);
+
+  // Omitted and false differ: case_sensitive defaults to false, multiline and
+  // global to true, quote_marker to false. Returns false when the pattern
+  // does not compile (then every read gives its empty value).
+  bool create(const Text& pattern, const Text& subject,
+              std::optional<bool> case_sensitive = std::nullopt,
+              std::optional<bool> multiline = std::nullopt,
+              std::optional<bool> global = std::nullopt,
+              std::optional<bool> quote_marker = std::nullopt);
+  Text pattern() const;
+  Text replace(const Text& replacement) const;
+  int match_count() const;
+  // `position`, when given, receives the byte offset found by the position
+  // search, or -2.
+  Text match_text(int match_index, int* position = nullptr) const;
+  Text submatch_text(int match_index, int group_index, int* position = nullptr) const;
+  int submatch_count() const;
+
+private:
+  struct State;
+  std::shared_ptr<State> shared_;  // compiled pattern and match collection
+  Text subject_text_;
+};

@@ -1,0 +1,20 @@
+#pragma once
+// The one place where texts change code page. Two back ends implement the two
+// primitives below: the Win32 conversions (code_page_win32.cpp) in the Windows
+// build and iconv (code_page_iconv.cpp) in the native build.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "text/text.h"
+
+constexpr unsigned kCodePageGbk = 936;    // the program's own texts
+constexpr unsigned kCodePageUtf8 = 65001; // result pages
+
+// Bytes in `code_page` to UTF-16. Each invalid UTF-8 sequence becomes U+FFFD.
+// nullopt when the code page is not available.
+std::optional<std::u16string> multibyte_to_utf16(unsigned code_page, std::string_view bytes);
+
+// UTF-16 to bytes in `code_page`; a character the code page lacks becomes '?'.
+// nullopt when the code page is not available.
+std::optional<std::string> utf16_to_multibyte(unsigned code_page, std::u16string_view text);

@@ -1,0 +1,9 @@
+#pragma once
+// Texts at the Win32 boundary: the program's code page 936 bytes to and from
+// the UTF-16 of the wide interfaces, whatever the system's ANSI code page is.
+#include <string>
+
+#include "text/text.h"
+
+std::wstring to_wide(const Text& text);
+Text from_wide(const std::wstring& text);
