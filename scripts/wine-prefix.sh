@@ -9,6 +9,10 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 [ -f "$WINEPREFIX/.quenlit-ready" ] && exit 0
 wineboot -i >/dev/null 2>&1 || true
+# Wine does not find its own Marlett here, and draws the caption buttons as letters without it.
+for font in /usr/share/wine/fonts/marlett.ttf; do
+  [ -f "$font" ] && cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 for face in "Tahoma" "Tahoma Bold" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" \
             "Arial" "Segoe UI" "Liberation Sans" "Lucida Sans Unicode"; do
