@@ -29,5 +29,5 @@ private:
 
 extern PageTextSlot page_text;
 
-// Registered at start-up to run when the program ends.
+// Runs once the message loop has ended, just before the process exits.
 void release_page_text();
