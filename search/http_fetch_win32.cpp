@@ -1,0 +1,105 @@
+#include "search/http_fetch_win32.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <memory>
+#include <mutex>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+// The URL and the request path go through the ANSI interfaces on purpose:
+// they must carry the keyword's code page 936 bytes to the wire unchanged,
+// where the wide interfaces would re-encode them.
+constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+
+struct InternetCloser {
+  using pointer = HINTERNET;
+  void operator()(HINTERNET handle) const {
+    if (handle) InternetCloseHandle(handle);
+  }
+};
+using UniqueInternet = std::unique_ptr<std::remove_pointer_t<HINTERNET>, InternetCloser>;
+
+// The program's one internet handle, opened on the first fetch and kept for
+// the rest of the run. A failed open is tried again by the next fetch.
+HINTERNET internet_session() {
+  static std::mutex lock;
+  static HINTERNET session = nullptr;
+  std::lock_guard<std::mutex> hold(lock);
+  if (!session) session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  return session;
+}
+
+struct SplitAddress {
+  std::string host;
+  INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
+  std::string object;  // path and query
+};
+
+bool canonicalize(const std::string& address, std::string* out) {
+  DWORD size = static_cast<DWORD>(address.size()) * 3 + 64;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::vector<char> buffer(size + 1);
+    DWORD length = size;
+    if (InternetCanonicalizeUrlA(address.c_str(), buffer.data(), &length, ICU_NO_ENCODE)) {
+      out->assign(buffer.data(), length);
+      return true;
+    }
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+    size = length + 1;
+  }
+  return false;
+}
+
+bool split(const std::string& address, SplitAddress* split) {
+  std::string url;
+  if (!canonicalize(address, &url)) return false;
+  URL_COMPONENTSA parts{};
+  parts.dwStructSize = sizeof parts;
+  // Non-zero lengths with null buffers: the parts come back as pointers into `url`.
+  parts.dwSchemeLength = 1;
+  parts.dwHostNameLength = 1;
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
+  if (!parts.lpszHostName || parts.dwHostNameLength == 0) return false;
+  split->host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  split->port = parts.nPort;
+  if (parts.lpszUrlPath) split->object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+  if (parts.lpszExtraInfo) split->object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  return true;
+}
+
+}  // namespace
+
+std::string http_get(const std::string& address) {
+  std::string body;
+  // A fragment is never sent: whatever follows the first '#' is dropped.
+  const std::string sent = address.substr(0, address.find('#'));
+  if (sent.empty()) return body;
+  SplitAddress target;
+  if (!split(sent, &target)) return body;
+  HINTERNET session = internet_session();
+  if (!session) return body;
+  UniqueInternet connection(InternetConnectA(session, target.host.c_str(), target.port, nullptr, nullptr,
+                                             INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) return body;
+  const char* accept_any[] = {"*/*", nullptr};
+  UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", target.object.c_str(), "HTTP/1.0", nullptr,
+                                          accept_any, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+  if (!request) return body;
+  static const char kAcceptHeader[] = "Accept: */*";
+  if (!HttpSendRequestA(request.get(), kAcceptHeader, static_cast<DWORD>(sizeof kAcceptHeader - 1), nullptr, 0)) {
+    return body;
+  }
+  std::vector<char> piece(64 * 1024);
+  for (;;) {
+    DWORD read = 0;
+    if (!InternetReadFile(request.get(), piece.data(), static_cast<DWORD>(piece.size()), &read) || read == 0) break;
+    body.append(piece.data(), read);
+  }
+  return body;
+}
