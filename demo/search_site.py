@@ -145,7 +145,9 @@ class Handler(BaseHTTPRequestHandler):
         self.wfile.write(body)
 
     def log_message(self, fmt, *args):
-        print("demo site:", self.address_string(), fmt % args, flush=True)
+        # Show the request line's code page 936 bytes as the keyword they spell.
+        line = (fmt % args).encode("latin-1", errors="replace").decode("gbk", errors="replace")
+        print("demo site:", line, flush=True)
 
 
 def main():
