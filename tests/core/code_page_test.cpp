@@ -44,6 +44,13 @@ const std::vector<DecodeCase>& decode_cases() {
       {"utf8 stray continuation bytes", 65001, b({0x80, 0x80}), u({0xFFFD, 0xFFFD})},
       {"utf8 never-valid bytes", 65001, b({0xF5, 0xFE, 0xFF, 'z'}), u({0xFFFD, 0xFFFD, 0xFFFD, 'z'})},
       {"utf8 zero byte kept", 65001, b({'a', 0x00, 'b'}), u({'a', 0, 'b'})},
+      // a broken start close to the end takes nothing after it along
+      {"utf8 broken start before the last byte", 65001, b({0xE4, '1'}), u({0xFFFD, '1'})},
+      {"utf8 broken start before the last two", 65001, b({'a', 0xF0, '1', '2'}), u({'a', 0xFFFD, '1', '2'})},
+      {"utf8 broken start before a zero byte", 65001, b({0xE0, 0x00}), u({0xFFFD, 0})},
+      {"utf8 two broken starts at the end", 65001, b({0xE4, 0xC2}), u({0xFFFD, 0xFFFD})},
+      {"utf8 broken starts apart at the end", 65001, b({0xE4, '1', 0xC2}), u({0xFFFD, '1', 0xFFFD})},
+      {"utf8 broken starts near the end", 65001, b({0xF0, 'A', 'B', 0xC2, 'x', 'y'}), u({0xFFFD, 'A', 'B', 0xFFFD, 'x', 'y'})},
   };
   return cases;
 }
