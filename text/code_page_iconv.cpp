@@ -9,6 +9,7 @@
 #include <iconv.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -132,46 +133,47 @@ std::u16string gbk_to_utf16(const Gbk936Tables& tables, std::string_view bytes) 
 }
 
 std::string utf16_to_gbk(const Gbk936Tables& tables, std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size() * 2);
+  // At most two bytes a code unit: written in place, cut to size at the end.
+  std::string out(text.size() * 2, '\0');
+  char* w = out.data();
   for (const char16_t unit : text) {
     if (unit < 0x80) {
-      out.push_back(static_cast<char>(unit));
+      *w++ = static_cast<char>(unit);
       continue;
     }
     // Surrogates are never in code page 936: each half becomes '?'.
     const uint16_t code = tables.unit_to_code(unit);
     if (code == 0) {
-      out.push_back('?');
+      *w++ = '?';
     } else if (code < 0x100) {
-      out.push_back(static_cast<char>(code));
+      *w++ = static_cast<char>(code);
     } else {
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
+      *w++ = static_cast<char>(code >> 8);
+      *w++ = static_cast<char>(code & 0xFF);
     }
   }
+  out.resize(static_cast<size_t>(w - out.data()));
   return out;
 }
 
-void append_code_point(std::u16string& out, uint32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
 std::u16string utf8_to_utf16(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
+  // Never more code units than bytes: written in place, cut to size at the end.
+  std::u16string out(bytes.size(), u'\0');
+  char16_t* w = out.data();
   const size_t n = bytes.size();
   const auto at = [&](size_t j) { return static_cast<unsigned char>(bytes[j]); };
   for (size_t i = 0; i < n;) {
+    // Pages are mostly ASCII: eight bytes at a time while none has its high bit.
+    uint64_t word;
+    while (i + 8 <= n && (std::memcpy(&word, bytes.data() + i, 8), (word & 0x8080808080808080ull) == 0)) {
+      for (int k = 0; k < 8; ++k) w[k] = static_cast<unsigned char>(bytes[i + k]);
+      w += 8;
+      i += 8;
+    }
+    if (i >= n) break;
     const unsigned char b0 = at(i);
     if (b0 < 0x80) {
-      out.push_back(b0);
+      *w++ = b0;
       ++i;
       continue;
     }
@@ -195,7 +197,7 @@ std::u16string utf8_to_utf16(std::string_view bytes) {
       if (b0 == 0xF0) lo = 0x90;
       if (b0 == 0xF4) hi = 0x8F;
     } else {
-      out.push_back(kReplacement);
+      *w++ = kReplacement;
       ++i;
       continue;
     }
@@ -208,13 +210,18 @@ std::u16string utf8_to_utf16(std::string_view bytes) {
       lo = 0x80;
       hi = 0xBF;
     }
-    if (got == need) {
-      append_code_point(out, cp);
+    if (got != need) {
+      *w++ = kReplacement;  // the maximal subpart is consumed as one
+    } else if (cp < 0x10000) {
+      *w++ = static_cast<char16_t>(cp);
     } else {
-      out.push_back(kReplacement);  // the maximal subpart is consumed as one
+      cp -= 0x10000;
+      *w++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *w++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     }
     i = j;
   }
+  out.resize(static_cast<size_t>(w - out.data()));
   return out;
 }
 

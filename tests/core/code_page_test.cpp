@@ -44,6 +44,8 @@ const std::vector<DecodeCase>& decode_cases() {
       {"utf8 stray continuation bytes", 65001, b({0x80, 0x80}), u({0xFFFD, 0xFFFD})},
       {"utf8 never-valid bytes", 65001, b({0xF5, 0xFE, 0xFF, 'z'}), u({0xFFFD, 0xFFFD, 0xFFFD, 'z'})},
       {"utf8 zero byte kept", 65001, b({'a', 0x00, 'b'}), u({'a', 0, 'b'})},
+      {"utf8 long ascii runs", 65001, "0123456789a" + b({0xE4, 0xB8, 0xAD}) + "bcdefghijklmnopq" + b({0xE4}) + "xyz",
+       u"0123456789a\u4E2Dbcdefghijklmnopq\uFFFDxyz"},
       // a broken start close to the end takes nothing after it along
       {"utf8 broken start before the last byte", 65001, b({0xE4, '1'}), u({0xFFFD, '1'})},
       {"utf8 broken start before the last two", 65001, b({'a', 0xF0, '1', '2'}), u({'a', 0xFFFD, '1', '2'})},
