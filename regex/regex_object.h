@@ -35,6 +35,8 @@ public:
 
 private:
   struct State;
+  bool ignores_case() const;
+
   std::shared_ptr<State> shared_;  // compiled pattern and match collection
   Text subject_text_;
 };

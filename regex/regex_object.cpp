@@ -1,0 +1,139 @@
+#include "regex/regex_object.h"
+
+#include <vector>
+
+#include "regex/regex_engine.h"
+#include "text/code_page.h"
+
+// The compiled pattern and the match collection of one create(); copies of
+// an object share it.
+struct RegexObject::State {
+  Text pattern;  // as set, after the quote-marker substitution
+  bool ignore_case = true;
+  std::shared_ptr<const CompiledRegex> compiled;  // null: the pattern is not valid
+  bool has_collection = false;
+  std::vector<RegexMatch> matches;
+  std::u16string searched;  // what the matches' offsets refer to
+};
+
+namespace {
+
+std::u16string to_utf16(const Text& text) {
+  return multibyte_to_utf16(kCodePageGbk, text).value_or(std::u16string());
+}
+
+Text from_utf16(std::u16string_view text) {
+  return utf16_to_multibyte(kCodePageGbk, text).value_or(Text());
+}
+
+bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
+// Every "#引号" becomes a double quotation mark, found only where a character starts.
+Text substitute_quote_marker(const Text& pattern) {
+  static const Text marker = "#引号";
+  Text out;
+  for (size_t i = 0; i < pattern.size();) {
+    if (pattern.compare(i, marker.size(), marker) == 0) {
+      out.push_back('"');
+      i += marker.size();
+    } else {
+      const size_t step = is_lead_byte(pattern[i]) && i + 1 < pattern.size() ? 2 : 1;
+      out.append(pattern, i, step);
+      i += step;
+    }
+  }
+  return out;
+}
+
+char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// The byte offset of `find` in `subject`, searched from one byte before the
+// match's character offset on and stepping by characters; -2 when not found.
+int position_search(const Text& subject, const Text& find, long long first_index, bool ignore_case) {
+  const size_t start = first_index > 0 ? static_cast<size_t>(first_index - 1) : 0;
+  if (find.empty()) return start < subject.size() ? 0 : -2;
+  for (size_t at = start; at < subject.size() && subject.size() - at >= find.size();) {
+    size_t k = 0;
+    while (k < find.size() &&
+           (ignore_case ? ascii_upper(subject[at + k]) == ascii_upper(find[k]) : subject[at + k] == find[k])) {
+      ++k;
+    }
+    if (k == find.size()) return static_cast<int>(at);
+    if (is_lead_byte(subject[at])) {
+      if (at + 1 == subject.size()) return -2;
+      at += 2;
+    } else {
+      at += 1;
+    }
+  }
+  return -2;
+}
+
+}  // namespace
+
+RegexObject::RegexObject() = default;
+RegexObject::~RegexObject() = default;
+RegexObject::RegexObject(const RegexObject& other) = default;
+RegexObject& RegexObject::operator=(const RegexObject& other) = default;
+
+bool RegexObject::create(const Text& pattern, const Text& subject, std::optional<bool> case_sensitive,
+                         std::optional<bool> multiline, std::optional<bool> global,
+                         std::optional<bool> quote_marker) {
+  RegexOptions options;
+  options.ignore_case = !case_sensitive.value_or(false);
+  options.multiline = multiline.value_or(true);
+  options.global = global.value_or(true);
+
+  auto state = std::make_shared<State>();
+  state->ignore_case = options.ignore_case;
+  state->pattern = quote_marker.value_or(false) ? substitute_quote_marker(pattern) : pattern;
+  state->compiled = CompiledRegex::compile(to_utf16(state->pattern), options);
+  if (state->compiled) {
+    state->searched = to_utf16(subject);
+    state->matches = state->compiled->execute(state->searched);
+    state->has_collection = true;
+  }
+  shared_ = std::move(state);
+  subject_text_ = subject;
+  return shared_->has_collection;
+}
+
+Text RegexObject::pattern() const { return shared_ ? shared_->pattern : Text(); }
+
+Text RegexObject::replace(const Text& replacement) const {
+  if (!shared_ || !shared_->compiled) return Text();
+  return from_utf16(shared_->compiled->replace(to_utf16(subject_text_), to_utf16(replacement)));
+}
+
+int RegexObject::match_count() const { return shared_ ? static_cast<int>(shared_->matches.size()) : 0; }
+
+Text RegexObject::match_text(int match_index, int* position) const {
+  Text value;
+  long long first_index = 0;
+  if (match_index >= 1 && match_index <= match_count()) {
+    const RegexMatch& match = shared_->matches[match_index - 1];
+    value = from_utf16(std::u16string_view(shared_->searched).substr(match.index(), match.length()));
+    first_index = match.index();
+  }
+  if (position) *position = position_search(subject_text_, value, first_index, ignores_case());
+  return value;
+}
+
+Text RegexObject::submatch_text(int match_index, int group_index, int* position) const {
+  Text value;
+  long long first_index = 0;
+  if (match_index >= 1 && match_index <= match_count()) {
+    const RegexMatch& match = shared_->matches[match_index - 1];
+    first_index = match.index();
+    if (group_index >= 1 && group_index <= shared_->compiled->group_count() && match.group_matched(group_index)) {
+      const std::int32_t start = match.slots[2 * group_index];
+      value = from_utf16(std::u16string_view(shared_->searched).substr(start, match.slots[2 * group_index + 1] - start));
+    }
+  }
+  if (position) *position = position_search(subject_text_, value, first_index, ignores_case());
+  return value;
+}
+
+int RegexObject::submatch_count() const { return match_count() > 0 ? shared_->compiled->group_count() : 0; }
+
+bool RegexObject::ignores_case() const { return shared_ && shared_->ignore_case; }
