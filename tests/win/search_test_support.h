@@ -1,0 +1,130 @@
+#pragma once
+// A search site inside the test: the main window, a fixture HTTP server that
+// serves result pages in the site's layout, and the worker pointed at it.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/main_window_win32.h"
+#include "search/search_worker_win32.h"
+#include "tests/win/fixture_http_server.h"
+#include "tests/win/window_test_support.h"
+#include "text/wide_text_win32.h"
+
+// One hit of a fixture page, in the page's UTF-8 and as the program shows it
+// (code page 936, highlight markup removed).
+struct FixtureHit {
+  std::string title_html;  // UTF-8
+  Text title;              // code page 936, cleaned
+  Text date, size, popularity, hash, link;
+
+  Text record() const {
+    return "片名 " + title + "创建日期:" + date + "  文件大小:" + size + "\r\n磁力链接 magnet:?xt=urn:btih:" + hash +
+           "&xl\r\n迅雷链接 magnet:?xt=urn:btih:" + hash + "&xl\r\n";
+  }
+};
+
+// The hits of page `page`: two of them, each marked with its page and place.
+inline std::vector<FixtureHit> fixture_hits(int page) {
+  std::vector<FixtureHit> hits;
+  for (int i = 1; i <= 2; ++i) {
+    const std::string p = std::to_string(page), n = std::to_string(i);
+    FixtureHit hit;
+    hit.title_html = std::string(u8"<span class=\"highlight\">abc</span> 纪录片 第") + p + u8"页 第" + n + u8"条";
+    hit.title = "abc 纪录片 第" + p + "页 第" + n + "条";
+    hit.date = "2019-03-1" + n;
+    hit.size = "1.3" + n + " GB";
+    hit.popularity = std::to_string(100 * page + i);
+    char hash[48];
+    std::snprintf(hash, sizeof hash, "%08x%08xc0ffee00c0ffee00c0ffee00", static_cast<unsigned>(page),
+                  static_cast<unsigned>(i));
+    hit.hash = hash;
+    hit.link = "thunder://QUFtYWduZXQ" + hit.hash;
+    hits.push_back(hit);
+  }
+  return hits;
+}
+
+// A result page in the site's layout: UTF-8, lines ending in LF.
+inline std::string fixture_result_page(const std::vector<FixtureHit>& hits) {
+  std::string page =
+      u8"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>搜索结果</title>\n</head>\n<body>\n"
+      u8"<div class=\"search-list\">\n";
+  for (const FixtureHit& hit : hits) {
+    // Dates, sizes and counts are ASCII, the same bytes in UTF-8 and code page 936.
+    page += u8"<div class=\"search-item\">\n<div class=\"item-title\">\n<h3><a target=\"_blank\" href=\"/" + hit.hash +
+            u8".html\">\n</a></h3>\n<dl class=\"BotInfo\">\n<div class=\"item-list\">" + hit.title_html +
+            u8"\n</div>\n<dt>\n创建日期：<span>" + hit.date + u8"</span>\n文件大小：<span>" + hit.size +
+            u8"</span>\n访问热度：<span>" + hit.popularity + u8"</span>\n<a href=\"" + hit.link +
+            u8"\" class=\"download\">迅雷链接</a>\n</dt>\n</dl>\n</div>\n";
+  }
+  return page + "</div>\n</body>\n</html>\n";
+}
+
+// The page number in a request target ".../<keyword>_ctime_<page>.html", or -999.
+inline int page_of_target(const std::string& target) {
+  const size_t at = target.rfind("_ctime_");
+  return at == std::string::npos ? -999 : std::atoi(target.c_str() + at + 7);
+}
+
+// Serves every page number with its fixture hits.
+inline std::string serve_fixture_pages(const std::string& target) {
+  return FixtureHttpServer::response(200, "OK", fixture_result_page(fixture_hits(page_of_target(target))));
+}
+
+// The main window with the worker pointed at a fixture server; waits at the
+// end for every worker it started, so none outlives its test.
+class SearchSiteFixture {
+public:
+  explicit SearchSiteFixture(FixtureHttpServer::Responder responder = serve_fixture_pages)
+      : server_(std::move(responder)), finished_before_(finished_search_worker_count()) {
+    override_search_host_for_testing(server_.host());
+  }
+  ~SearchSiteFixture() {
+    wait_for_workers(0);
+    override_search_host_for_testing("");
+  }
+
+  FixtureHttpServer& server() { return server_; }
+
+  // Pumps the window's messages until `more` further workers have ended
+  // (counted from the last wait); false when they did not in time.
+  bool wait_for_workers(unsigned more, int milliseconds = 20000) {
+    expected_ += more;
+    const unsigned target = finished_before_ + expected_;
+    const bool done = pump_until([&] { return finished_search_worker_count() >= target; }, milliseconds);
+    pump_messages(20);
+    return done;
+  }
+
+private:
+  MainWindowFixture window_;
+  FixtureHttpServer server_;
+  unsigned finished_before_;
+  unsigned expected_ = 0;
+};
+
+inline Text list_cell(int row, int column) {
+  wchar_t buffer[1024] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = 1024;
+  SendMessageW(control_handle(Control::ResultList), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+  return from_wide(buffer);
+}
+
+inline int list_rows() {
+  return static_cast<int>(SendMessageW(control_handle(Control::ResultList), LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Whether this runs under Wine, whose HttpOpenRequest writes a space in the
+// path as %20 where Windows sends it as it is.
+inline bool running_under_wine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
