@@ -467,7 +467,7 @@ public:
         emit({Op::BackRef, n.index});
         break;
       case Kind::Seq:
-        for (int kid : n.kids) emit_node(kid);
+        emit_sequence(n);
         break;
       case Kind::Alt:
         emit_alternation(n);
@@ -495,6 +495,27 @@ private:
   int emit(Inst inst) {
     program_.code.push_back(inst);
     return pc() - 1;
+  }
+
+  // Runs of plain characters become one Literal, compared in one step.
+  void emit_sequence(const Node& n) {
+    for (size_t k = 0; k < n.kids.size();) {
+      size_t end = k;
+      std::u16string literal;
+      while (end < n.kids.size() && nodes_[n.kids[end]].kind == Kind::Char) {
+        const char16_t c = nodes_[n.kids[end]].ch;
+        literal.push_back(program_.ignore_case ? fold_case(c) : c);
+        ++end;
+      }
+      if (literal.size() >= 2) {
+        program_.literals.push_back(std::move(literal));
+        emit({Op::Literal, static_cast<int>(program_.literals.size()) - 1});
+        k = end;
+      } else {
+        emit_node(n.kids[k]);
+        ++k;
+      }
+    }
   }
 
   void emit_alternation(const Node& n) {

@@ -2,6 +2,7 @@
 // the only native recursion is into look-aheads, whose nesting the compiler
 // bounds.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "regex/case_folding.h"
@@ -54,6 +55,10 @@ public:
   Matcher(const RegexProgram& program, std::u16string_view text, std::int64_t& steps_left)
       : p_(program), text_(text), n_(static_cast<std::int32_t>(text.size())), steps_left_(steps_left) {
     slots_.assign(2 * (p_.group_count + 1), -1);
+    // Horspool shifts, by the low byte of a unit (units sharing it share the smallest shift).
+    const std::u16string& prefix = p_.required_prefix;
+    skip_.fill(prefix.empty() ? 1 : prefix.size());
+    for (size_t k = 0; k + 1 < prefix.size(); ++k) skip_[prefix[k] & 0xFF] = prefix.size() - 1 - k;
     counters_.assign(p_.loop_count, 0);
     loop_start_.assign(p_.loop_count, -1);
   }
@@ -99,27 +104,21 @@ private:
     }
   }
 
+  // Boyer-Moore-Horspool over the (folded) literal: long literals let the
+  // search skip most of the text.
   std::int32_t find_prefix(std::int32_t from) const {
     const std::u16string& prefix = p_.required_prefix;
-    if (!p_.ignore_case) {
-      const size_t at = text_.find(prefix, static_cast<size_t>(from));
-      return at == std::u16string_view::npos ? -1 : static_cast<std::int32_t>(at);
-    }
-    // Look for a character of the literal that has no other case, then check around it.
-    size_t key = 0;
-    while (key < prefix.size() && unfold_case(prefix[key]) != prefix[key]) ++key;
-    const size_t last = text_.size() < prefix.size() ? 0 : text_.size() - prefix.size();
-    for (size_t start = static_cast<size_t>(from); start <= last && text_.size() >= prefix.size();) {
-      if (key < prefix.size()) {
-        const size_t hit = text_.find(prefix[key], start + key);
-        if (hit == std::u16string_view::npos) return -1;
-        start = hit - key;
-        if (start > last) return -1;
+    const size_t m = prefix.size();
+    const size_t n = text_.size();
+    if (n < m) return -1;
+    for (size_t at = static_cast<size_t>(from); at + m <= n;) {
+      const char16_t last = canon(text_[at + m - 1]);
+      if (last == prefix[m - 1]) {
+        size_t k = 0;
+        while (k + 1 < m && canon(text_[at + k]) == prefix[k]) ++k;
+        if (k + 1 >= m) return static_cast<std::int32_t>(at);
       }
-      size_t k = 0;
-      while (k < prefix.size() && fold_case(text_[start + k]) == prefix[k]) ++k;
-      if (k == prefix.size()) return static_cast<std::int32_t>(start);
-      ++start;
+      at += skip_[last & 0xFF];
     }
     return -1;
   }
@@ -195,8 +194,9 @@ private:
           std::int32_t next = f.pos - 1;
           // Skip places where the literal that follows cannot match.
           const Inst& after = next_consumer(f.pc);
-          if (after.op == Op::Char) {
-            while (next >= f.a && (next >= n_ || canon(text_[next]) != static_cast<char16_t>(after.a))) --next;
+          if (after.op == Op::Char || after.op == Op::Literal) {
+            const char16_t want = after.op == Op::Char ? static_cast<char16_t>(after.a) : p_.literals[after.a][0];
+            while (next >= f.a && (next >= n_ || canon(text_[next]) != want)) --next;
           }
           if (next < f.a) {
             stack_.pop_back();
@@ -242,6 +242,14 @@ private:
           ok = pos < n_ && canon(text_[pos]) == static_cast<char16_t>(in.a);
           if (ok) ++pos, ++pc;
           break;
+        case Op::Literal: {
+          const std::u16string& literal = p_.literals[in.a];
+          const auto len = static_cast<std::int32_t>(literal.size());
+          ok = pos + len <= n_;
+          for (std::int32_t k = 0; ok && k < len; ++k) ok = canon(text_[pos + k]) == literal[k];
+          if (ok) pos += len, ++pc;
+          break;
+        }
         case Op::Any:
           ok = pos < n_ && text_[pos] != u'\n';
           if (ok) ++pos, ++pc;
@@ -261,7 +269,11 @@ private:
           const std::int32_t least = static_cast<std::int32_t>(least64);
           std::int32_t e = pos;
           if (in.d) {
-            while (e < limit && atom_matches(in.a, in.f, text_[e])) ++e;
+            if (static_cast<Op>(in.a) == Op::Any) {
+              while (e < limit && text_[e] != u'\n') ++e;
+            } else {
+              while (e < limit && atom_matches(in.a, in.f, text_[e])) ++e;
+            }
             ok = e >= least;
             if (ok && e > least) ok = push({FrameKind::RunGreedy, pc + 1, e, least, 0, 0});
           } else {
@@ -380,6 +392,7 @@ private:
   std::vector<std::int32_t> loop_start_;
   std::vector<Frame> stack_;
   std::vector<std::vector<std::int32_t>> snapshots_;
+  std::array<size_t, 256> skip_{};
 };
 
 }  // namespace

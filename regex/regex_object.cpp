@@ -13,7 +13,7 @@ struct RegexObject::State {
   std::shared_ptr<const CompiledRegex> compiled;  // null: the pattern is not valid
   bool has_collection = false;
   std::vector<RegexMatch> matches;
-  std::u16string searched;  // what the matches' offsets refer to
+  std::shared_ptr<const std::u16string> searched;  // what the matches' offsets refer to
 };
 
 namespace {
@@ -24,6 +24,18 @@ std::u16string to_utf16(const Text& text) {
 
 Text from_utf16(std::u16string_view text) {
   return utf16_to_multibyte(kCodePageGbk, text).value_or(Text());
+}
+
+// The worker runs six patterns over one page: the page is converted once per
+// thread and the conversion shared while the same text comes again.
+std::shared_ptr<const std::u16string> converted_subject(const Text& subject) {
+  thread_local Text last_source;
+  thread_local std::shared_ptr<const std::u16string> last_converted;
+  if (!last_converted || subject != last_source) {
+    last_converted = std::make_shared<const std::u16string>(to_utf16(subject));
+    last_source = subject;
+  }
+  return last_converted;
 }
 
 bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
@@ -89,8 +101,8 @@ bool RegexObject::create(const Text& pattern, const Text& subject, std::optional
   state->pattern = quote_marker.value_or(false) ? substitute_quote_marker(pattern) : pattern;
   state->compiled = CompiledRegex::compile(to_utf16(state->pattern), options);
   if (state->compiled) {
-    state->searched = to_utf16(subject);
-    state->matches = state->compiled->execute(state->searched);
+    state->searched = converted_subject(subject);
+    state->matches = state->compiled->execute(*state->searched);
     state->has_collection = true;
   }
   shared_ = std::move(state);
@@ -112,7 +124,7 @@ Text RegexObject::match_text(int match_index, int* position) const {
   long long first_index = 0;
   if (match_index >= 1 && match_index <= match_count()) {
     const RegexMatch& match = shared_->matches[match_index - 1];
-    value = from_utf16(std::u16string_view(shared_->searched).substr(match.index(), match.length()));
+    value = from_utf16(std::u16string_view(*shared_->searched).substr(match.index(), match.length()));
     first_index = match.index();
   }
   if (position) *position = position_search(subject_text_, value, first_index, ignores_case());
@@ -127,7 +139,7 @@ Text RegexObject::submatch_text(int match_index, int group_index, int* position)
     first_index = match.index();
     if (group_index >= 1 && group_index <= shared_->compiled->group_count() && match.group_matched(group_index)) {
       const std::int32_t start = match.slots[2 * group_index];
-      value = from_utf16(std::u16string_view(shared_->searched).substr(start, match.slots[2 * group_index + 1] - start));
+      value = from_utf16(std::u16string_view(*shared_->searched).substr(start, match.slots[2 * group_index + 1] - start));
     }
   }
   if (position) *position = position_search(subject_text_, value, first_index, ignores_case());

@@ -14,6 +14,7 @@ struct CharClass {
 
 enum class Op : std::uint8_t {
   Char,          // a: code unit (already folded when ignoring case)
+  Literal,       // a: index into literals (folded when ignoring case)
   Any,           // any code unit but a line feed
   Class,         // a: class index
   Run,           // a: atom pc, b: min, c: max (-1: unbounded), d: greedy; next pc is the continuation
@@ -41,6 +42,7 @@ struct Inst {
 struct RegexProgram {
   std::vector<Inst> code;
   std::vector<CharClass> classes;
+  std::vector<std::u16string> literals;
   int group_count = 0;  // capture groups, not counting the whole match
   int loop_count = 0;   // loop registers
   bool ignore_case = false;
