@@ -49,6 +49,16 @@ void add_ranges(CharClass& cls, const std::pair<char16_t, char16_t> (&ranges)[N]
   if (open) cls.ranges.emplace_back(next, 0xFFFF);
 }
 
+// \d \D \w \W \s \S: adds the escape's characters; false for any other letter.
+bool add_class_escape(CharClass& cls, char16_t letter) {
+  switch (letter) {
+    case u'd': case u'D': add_ranges(cls, kDigits, letter == u'D'); return true;
+    case u'w': case u'W': add_ranges(cls, kWord, letter == u'W'); return true;
+    case u's': case u'S': add_ranges(cls, kSpace, letter == u'S'); return true;
+    default: return false;
+  }
+}
+
 int hex_value(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
@@ -281,23 +291,9 @@ private:
     const char16_t c = p_[i_ + 1];
     i_ += 2;
     CharClass cls;
-    switch (c) {
-      case u'd': case u'D':
-        add_ranges(cls, kDigits, c == u'D');
-        return class_node(std::move(cls));
-      case u'w': case u'W':
-        add_ranges(cls, kWord, c == u'W');
-        return class_node(std::move(cls));
-      case u's': case u'S':
-        add_ranges(cls, kSpace, c == u'S');
-        return class_node(std::move(cls));
-      case u'b':
-        return simple_node(Kind::WordB);
-      case u'B':
-        return simple_node(Kind::NotWordB);
-      default:
-        break;
-    }
+    if (add_class_escape(cls, c)) return class_node(std::move(cls));
+    if (c == u'b') return simple_node(Kind::WordB);
+    if (c == u'B') return simple_node(Kind::NotWordB);
     if (c >= u'1' && c <= u'9') {
       // A back-reference when such a group exists, else an octal escape or the digit.
       size_t j = i_ - 1;
@@ -376,25 +372,15 @@ private:
       }
       if (i_ + 1 >= p_.size()) return -2;
       const char16_t e = p_[i_ + 1];
-      switch (e) {
-        case u'd': case u'D':
-          add_ranges(cls, kDigits, e == u'D');
-          i_ += 2;
-          return -1;
-        case u'w': case u'W':
-          add_ranges(cls, kWord, e == u'W');
-          i_ += 2;
-          return -1;
-        case u's': case u'S':
-          add_ranges(cls, kSpace, e == u'S');
-          i_ += 2;
-          return -1;
-        case u'b':
-          i_ += 2;
-          return 0x08;
-        default:
-          return escaped_char();
+      if (add_class_escape(cls, e)) {
+        i_ += 2;
+        return -1;
       }
+      if (e == u'b') {  // a backspace inside a class
+        i_ += 2;
+        return 0x08;
+      }
+      return escaped_char();
     };
     while (!at_end() && peek() != u']') {
       const int first = item();
