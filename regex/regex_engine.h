@@ -29,6 +29,11 @@ struct RegexMatch {
 
 class CompiledRegex {
 public:
+  // Matcher steps one execute may take before it gives up: bounds the time a
+  // hostile pattern can take (about a second), far above what the program's
+  // patterns need for a whole result page (some hundred thousand).
+  static constexpr std::int64_t kStepBudget = 200'000'000;
+
   // Null when the pattern is not valid.
   static std::shared_ptr<const CompiledRegex> compile(std::u16string_view pattern, const RegexOptions& options);
 
@@ -38,14 +43,10 @@ public:
   // Every match from left to right (only the first unless global), each
   // search starting where the previous match ended, one further after an
   // empty match. A search that exceeds the step budget ends the list there.
-  std::vector<RegexMatch> execute(std::u16string_view text) const;
+  std::vector<RegexMatch> execute(std::u16string_view text, std::int64_t step_budget = kStepBudget) const;
 
   // `text` with its matches replaced: $1..$99, $&, $`, $', $$ in `replacement`.
   std::u16string replace(std::u16string_view text, std::u16string_view replacement) const;
-
-  // Matcher steps one execute may take before it gives up: bounds the time a
-  // hostile pattern can take, far above what any sane pattern needs.
-  static constexpr std::int64_t kStepBudget = 200'000'000;
 
 private:
   RegexOptions options_;

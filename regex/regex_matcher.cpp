@@ -404,11 +404,11 @@ std::shared_ptr<const CompiledRegex> CompiledRegex::compile(std::u16string_view 
   return compiled;
 }
 
-std::vector<RegexMatch> CompiledRegex::execute(std::u16string_view text) const {
+std::vector<RegexMatch> CompiledRegex::execute(std::u16string_view text, std::int64_t step_budget) const {
   std::vector<RegexMatch> matches;
   // Positions are 32-bit: a longer text is searched no further than that.
   if (text.size() > static_cast<size_t>(INT32_MAX - 1)) text = text.substr(0, INT32_MAX - 1);
-  std::int64_t steps_left = kStepBudget;
+  std::int64_t steps_left = step_budget;
   Matcher matcher(program_, text, steps_left);
   std::int32_t from = 0;
   const auto n = static_cast<std::int32_t>(text.size());
