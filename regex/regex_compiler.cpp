@@ -464,9 +464,10 @@ public:
         if (n.index >= 0) emit({Op::Save, 2 * n.index + 1});
         break;
       case Kind::Look: {
-        const int look = emit({Op::LookAhead, 0, n.negative ? 1 : 0});
+        const int reg = program_.look_count++;
+        const int look = emit({Op::LookAhead, 0, n.negative ? 1 : 0, reg});
         emit_node(n.kids[0]);
-        emit({Op::Match});
+        emit({Op::LookEnd, reg});
         program_.code[look].a = pc();
         break;
       }

@@ -29,9 +29,10 @@ struct RegexMatch {
 
 class CompiledRegex {
 public:
-  // Matcher steps one execute may take before it gives up: bounds the time a
-  // hostile pattern can take (about a second), far above what the program's
-  // patterns need for a whole result page (some hundred thousand).
+  // Matcher steps one execute may take before it gives up: every instruction
+  // run and every code unit scanned or compared counts one. Bounds the time a
+  // hostile pattern or text can take (about a second), far above what the
+  // program's patterns need for a whole result page (about the page's length).
   static constexpr std::int64_t kStepBudget = 200'000'000;
 
   // Null when the pattern is not valid.

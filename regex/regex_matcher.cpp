@@ -1,13 +1,15 @@
-// The backtracking matcher. Every choice point is a frame on a heap stack;
-// the only native recursion is into look-aheads, whose nesting the compiler
-// bounds.
+// The backtracking matcher. Every choice point, look-ahead included, is a
+// frame on a heap stack: matching never recurses natively, so no text or
+// pattern can overflow the native stack. Time is bounded by a step budget
+// in which every code unit looked at counts.
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "regex/case_folding.h"
 #include "regex/regex_compiler.h"
 #include "regex/regex_engine.h"
+#include "regex/literal_search.h"
 
 bool CharClass::contains(char16_t c) const {
   bool in = false;
@@ -29,7 +31,7 @@ enum class FrameKind : std::uint8_t {
   RestoreLoop,     // counters[a] = b, loop_start[a] = c
   RunGreedy,       // give back one character: resume at pc with pos - 1, not below a
   RunLazy,         // take one more character: resume at pc with pos + 1, not beyond a; b: the Run's pc
-  RestoreSnapshot, // slots = snapshots.back(), then drop it
+  LookFail,        // a look-ahead's sub-program found no match: a: negative, so resume at pc, pos
 };
 
 struct Frame {
@@ -41,8 +43,11 @@ struct Frame {
   std::int32_t c;
 };
 
-// Frames one search may hold; past this the search gives up like on the step budget.
-constexpr size_t kMaxFrames = size_t{1} << 26;
+// Frames one search may hold (24 bytes each); past this the search gives up
+// as on the step budget.
+constexpr size_t kMaxFrames = size_t{1} << 23;
+
+bool is_restore(FrameKind kind) { return kind == FrameKind::RestoreSlot || kind == FrameKind::RestoreLoop; }
 
 bool is_word(char16_t c) {
   return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
@@ -53,31 +58,28 @@ bool is_line_break(char16_t c) { return c == u'\n' || c == u'\r' || c == 0x2028 
 class Matcher {
 public:
   Matcher(const RegexProgram& program, std::u16string_view text, std::int64_t& steps_left)
-      : p_(program), text_(text), n_(static_cast<std::int32_t>(text.size())), steps_left_(steps_left) {
+      : p_(program),
+        text_(text),
+        n_(static_cast<std::int32_t>(text.size())),
+        steps_left_(steps_left),
+        prefix_(program.required_prefix, program.ignore_case) {
     slots_.assign(2 * (p_.group_count + 1), -1);
-    // Horspool shifts, by the low byte of a unit (units sharing it share the smallest shift).
-    const std::u16string& prefix = p_.required_prefix;
-    skip_.fill(prefix.empty() ? 1 : prefix.size());
-    for (size_t k = 0; k + 1 < prefix.size(); ++k) skip_[prefix[k] & 0xFF] = prefix.size() - 1 - k;
     counters_.assign(p_.loop_count, 0);
     loop_start_.assign(p_.loop_count, -1);
+    look_frame_.assign(p_.look_count, 0);
   }
-
-  bool exhausted() const { return exhausted_; }
 
   // The first match starting at or after `from`.
   bool search(std::int32_t from, RegexMatch& out) {
     for (std::int32_t pos = from; pos <= n_; ++pos) {
-      if (!p_.required_prefix.empty()) {
-        pos = find_prefix(pos);
+      if (!prefix_.empty()) {
+        pos = prefix_.find(text_, pos);
         if (pos < 0) return false;
       }
       if (p_.anchored_start && pos != 0) return false;
       std::fill(slots_.begin(), slots_.end(), -1);
       stack_.clear();
-      snapshots_.clear();
-      std::int32_t end = 0;
-      if (run(0, pos, 0, end)) {
+      if (run(pos)) {
         out.slots = slots_;
         return true;
       }
@@ -104,23 +106,11 @@ private:
     }
   }
 
-  // Boyer-Moore-Horspool over the (folded) literal: long literals let the
-  // search skip most of the text.
-  std::int32_t find_prefix(std::int32_t from) const {
-    const std::u16string& prefix = p_.required_prefix;
-    const size_t m = prefix.size();
-    const size_t n = text_.size();
-    if (n < m) return -1;
-    for (size_t at = static_cast<size_t>(from); at + m <= n;) {
-      const char16_t last = canon(text_[at + m - 1]);
-      if (last == prefix[m - 1]) {
-        size_t k = 0;
-        while (k + 1 < m && canon(text_[at + k]) == prefix[k]) ++k;
-        if (k + 1 >= m) return static_cast<std::int32_t>(at);
-      }
-      at += skip_[last & 0xFF];
-    }
-    return -1;
+  // Charges `units` code units looked at; false once the budget is spent.
+  bool charge(std::int64_t units) {
+    steps_left_ -= units;
+    if (steps_left_ < 0) exhausted_ = true;
+    return !exhausted_;
   }
 
   bool push(const Frame& frame) {
@@ -159,9 +149,9 @@ private:
     return p_.code[pc];
   }
 
-  // Pops frames down to `base` until one says where to go on.
-  bool backtrack(size_t base, std::int32_t& pc, std::int32_t& pos) {
-    while (stack_.size() > base) {
+  // Pops frames until one says where to go on; false when none is left.
+  bool backtrack(std::int32_t& pc, std::int32_t& pos) {
+    while (!stack_.empty() && !exhausted_) {
       Frame& f = stack_.back();
       switch (f.kind) {
         case FrameKind::Branch:
@@ -185,11 +175,15 @@ private:
           loop_start_[f.a] = f.c;
           stack_.pop_back();
           break;
-        case FrameKind::RestoreSnapshot:
-          slots_ = std::move(snapshots_.back());
-          snapshots_.pop_back();
+        case FrameKind::LookFail: {
+          const bool negative = f.a != 0;
+          pc = f.pc;
+          pos = f.pos;
           stack_.pop_back();
+          // A negative look-ahead holds where its sub-program fails.
+          if (negative) return true;
           break;
+        }
         case FrameKind::RunGreedy: {
           std::int32_t next = f.pos - 1;
           // Skip places where the literal that follows cannot match.
@@ -197,6 +191,7 @@ private:
           if (after.op == Op::Char || after.op == Op::Literal) {
             const char16_t want = after.op == Op::Char ? static_cast<char16_t>(after.a) : p_.literals[after.a][0];
             while (next >= f.a && (next >= n_ || canon(text_[next]) != want)) --next;
+            if (!charge(f.pos - next)) return false;
           }
           if (next < f.a) {
             stack_.pop_back();
@@ -227,14 +222,12 @@ private:
     return false;
   }
 
-  // Runs from `pc` at `pos` until a Match; false when every way has failed
-  // (or the budget ran out). Frames below `base` belong to the caller.
-  bool run(std::int32_t pc, std::int32_t pos, size_t base, std::int32_t& end) {
+  // Runs the program from `pos` until a Match; false when every way has
+  // failed (or the budget ran out).
+  bool run(std::int32_t pos) {
+    std::int32_t pc = 0;
     for (;;) {
-      if (--steps_left_ < 0 || exhausted_) {
-        exhausted_ = true;
-        return false;
-      }
+      if (!charge(1)) return false;
       const Inst& in = p_.code[pc];
       bool ok = true;
       switch (in.op) {
@@ -274,11 +267,11 @@ private:
             } else {
               while (e < limit && atom_matches(in.a, in.f, text_[e])) ++e;
             }
-            ok = e >= least;
+            ok = charge(e - pos) && e >= least;
             if (ok && e > least) ok = push({FrameKind::RunGreedy, pc + 1, e, least, 0, 0});
           } else {
             while (e < least && atom_matches(in.a, in.f, text_[e])) ++e;
-            ok = e >= least;
+            ok = charge(e - pos) && e >= least;
             if (ok && e < limit) ok = push({FrameKind::RunLazy, pc + 1, e, limit, pc, 0});
           }
           if (ok) pos = e, ++pc;
@@ -316,7 +309,7 @@ private:
           // A group that took no part matches the empty text.
           if (s >= 0 && e >= s) {
             const std::int32_t len = e - s;
-            ok = pos + len <= n_;
+            ok = charge(len) && pos + len <= n_;
             for (std::int32_t k = 0; ok && k < len; ++k) ok = canon(text_[s + k]) == canon(text_[pos + k]);
             if (ok) pos += len;
           }
@@ -356,29 +349,41 @@ private:
           pc = in.b;
           break;
         }
-        case Op::LookAhead: {
-          snapshots_.push_back(slots_);
-          ok = push({FrameKind::RestoreSnapshot, 0, 0, 0, 0, 0});
-          if (!ok) break;
-          const size_t sub_base = stack_.size();
-          std::int32_t sub_end = 0;
-          const bool found = run(pc + 1, pos, sub_base, sub_end);
-          if (exhausted_) return false;
-          // The look-ahead's own choices are never returned to.
-          stack_.resize(sub_base);
-          if (in.b) {
-            ok = !found;
+        case Op::LookAhead:
+          look_frame_[in.c] = stack_.size();
+          ok = push({FrameKind::LookFail, in.a, pos, in.b, 0, 0});
+          ++pc;
+          break;
+        case Op::LookEnd: {
+          // The sub-program matched: its own choices are never returned to.
+          const size_t base = look_frame_[in.a];
+          const Frame look = stack_[base];
+          if (look.a != 0) {
+            // Negative: the look-ahead fails, and what its sub-program captured is undone.
+            while (stack_.size() > base) {
+              const Frame& f = stack_.back();
+              if (f.kind == FrameKind::RestoreSlot) slots_[f.a] = f.b;
+              if (f.kind == FrameKind::RestoreLoop) counters_[f.a] = f.b, loop_start_[f.a] = f.c;
+              stack_.pop_back();
+            }
+            ok = false;
           } else {
-            ok = found;
+            // Positive: its captures stay, and their restore frames with them,
+            // for when matching backs out past the look-ahead.
+            size_t keep = base;
+            for (size_t k = base + 1; k < stack_.size(); ++k) {
+              if (is_restore(stack_[k].kind)) stack_[keep++] = stack_[k];
+            }
+            stack_.resize(keep);
+            pc = look.pc;
+            pos = look.pos;
           }
-          pc = in.a;
           break;
         }
         case Op::Match:
-          end = pos;
           return true;
       }
-      if (!ok && !backtrack(base, pc, pos)) return false;
+      if (!ok && !backtrack(pc, pos)) return false;
     }
   }
 
@@ -387,12 +392,12 @@ private:
   std::int32_t n_;
   std::int64_t& steps_left_;
   bool exhausted_ = false;
+  LiteralSearch prefix_;
   std::vector<std::int32_t> slots_;
   std::vector<int> counters_;
   std::vector<std::int32_t> loop_start_;
+  std::vector<size_t> look_frame_;  // per look-ahead: the stack index of its LookFail frame
   std::vector<Frame> stack_;
-  std::vector<std::vector<std::int32_t>> snapshots_;
-  std::array<size_t, 256> skip_{};
 };
 
 }  // namespace

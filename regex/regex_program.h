@@ -30,7 +30,8 @@ enum class Op : std::uint8_t {
   RepeatCheck,   // a: loop register, b: min, c: max (-1: unbounded), d: greedy, e: exit pc,
                  // f/g: first and last+1 capture group inside the loop
   RepeatEnd,     // a: loop register, b: pc of the RepeatCheck
-  LookAhead,     // a: end pc of the sub-program (its Match), b: negative
+  LookAhead,     // a: pc after the sub-program, b: negative, c: look-ahead register
+  LookEnd,       // the sub-program of a look-ahead has matched; a: look-ahead register
   Match,
 };
 
@@ -45,6 +46,7 @@ struct RegexProgram {
   std::vector<std::u16string> literals;
   int group_count = 0;  // capture groups, not counting the whole match
   int loop_count = 0;   // loop registers
+  int look_count = 0;   // look-ahead registers
   bool ignore_case = false;
   bool multiline = false;
   // A literal every match starts with (folded when ignoring case), for a fast

@@ -79,6 +79,14 @@ TEST(RegexSyntax, Table) {
       {"a(?!b)", "ab ac", "g", "a"},
       {"(?=(\\w+))\\w", "ab", "", "a[ab]"},
       {"(a|ab)(c|bcd)(d*)", "abcd", "", "abcd[a][bcd][]"},
+      // look-aheads are atomic; captures of a failed or negative one are undone
+      {"(?=(a+))a*b\\1", "baaabac", "", "aba[a]"},
+      {"(?=(a))a\\1", "a aa", "g", "aa[a]"},
+      {"(?!(a))\\w", "ab", "g", "b[-]"},
+      {"(?!a|b)\\w", "abc", "g", "c"},
+      {"(?:(?=(\\w))\\w)+", "ab", "", "ab[b]"},
+      {"(?=a(?=b))ab", "acab", "g", "ab"},
+      {"x(?=(y)z|(y))", "xy xyz", "g", "x[-][y] x[y][-]"},
       // quantifiers
       {"a*", "baa", "g", " aa "},
       {"a+?", "aaa", "g", "a a a"},
@@ -102,6 +110,11 @@ TEST(RegexSyntax, Table) {
       // back-references
       {"(\\w)\\1", "abccd", "g", "cc[c]"},
       {"(a)|\\1b", "b", "", "b[-]"},
+      // the required-literal search: overlaps, case, the end of the text
+      {"aab", "aaab aab", "g", "aab aab"},
+      {"kx", "KX kx Kx", "gi", "KX kx Kx"},
+      {"abc", "ab", "g", ""},
+      {"<dl class=\"BotInfo\">(x)", "<DL CLASS=\"botinfo\">x", "gi", "<DL CLASS=\"botinfo\">x[x]"},
       // case
       {"ABC", "xabc", "gi", "abc"},
       {"[a-c]+", "ABC", "gi", "ABC"},
@@ -148,6 +161,41 @@ TEST(RegexEngine, PathologicalBacktrackingEndsWithinTheBudget) {
   EXPECT_TRUE(nested->execute(u(std::string(40, 'a')), 2'000'000).empty());
   auto alternation = CompiledRegex::compile(u"(a|aa)+c|x", options);
   EXPECT_EQ(alternation->execute(u("x" + std::string(60, 'a')), 2'000'000).size(), 1u);
+}
+
+TEST(RegexEngine, EveryCodeUnitScannedCountsAgainstTheBudget) {
+  // Each 'a' runs ".*" to the end of the line and back: few instructions but
+  // millions of code units, enough to spend a budget of one million.
+  RegexOptions options;
+  auto re = CompiledRegex::compile(u"a.*b|c", options);
+  const std::u16string text = u(std::string(3000, 'a') + "c");
+  EXPECT_TRUE(re->execute(text, 1'000'000).empty());
+  ASSERT_EQ(re->execute(text).size(), 1u);
+  EXPECT_EQ(re->execute(text)[0].index(), 3000);
+}
+
+TEST(RegexEngine, LiteralSearchFindsEveryOffset) {
+  // The required literal is looked for many units at a time: it must be found
+  // wherever it starts relative to those blocks, and up to the very end.
+  RegexOptions options;
+  options.ignore_case = true;
+  auto re = CompiledRegex::compile(u"needle", options);
+  for (int at = 0; at < 40; ++at) {
+    const std::u16string text = u(std::string(at, 'x') + "NeeDLe" + std::string(at % 3, 'y'));
+    const auto matches = re->execute(text);
+    ASSERT_EQ(matches.size(), 1u) << at;
+    EXPECT_EQ(matches[0].index(), at);
+  }
+}
+
+TEST(RegexEngine, LookAheadsKeepNoNativeStack) {
+  std::string line(1 << 20, 'x');
+  EXPECT_EQ(run("^(?:(?!y)(?=x).)*$", line, "").size(), 1u << 20);
+  std::string nested;
+  for (int k = 0; k < 150; ++k) nested += "(?=";
+  nested += "x";
+  nested += std::string(150, ')');
+  EXPECT_EQ(run(nested + "x", "xx", ""), "x");
 }
 
 TEST(RegexEngine, DeepNestingIsRefusedNotOverflowed) {
