@@ -25,14 +25,25 @@ int commonness(char16_t c, bool ignore_case) {
 // lower the vector type to whatever the target has).
 constexpr size_t kBlock = 16;
 typedef std::uint16_t Units8 __attribute__((vector_size(16)));
+typedef std::int16_t Mask8 __attribute__((vector_size(16)));  // what comparing two Units8 gives
 typedef std::uint64_t Words2 __attribute__((vector_size(16)));
+
+Units8 splat(char16_t c) {
+  const std::uint16_t x = c;
+  return Units8{x, x, x, x, x, x, x, x};
+}
 
 // Whether any of the kBlock units from `p` is `u0` or `u1`.
 bool block_has(const char16_t* p, char16_t u0, char16_t u1) {
   Units8 a, b;
   std::memcpy(&a, p, sizeof a);
   std::memcpy(&b, p + 8, sizeof b);
-  const Units8 hits = u0 == u1 ? (a == u0) | (b == u0) : (a == u0) | (a == u1) | (b == u0) | (b == u1);
+  const Units8 v0 = splat(u0);
+  Mask8 hits = (a == v0) | (b == v0);
+  if (u1 != u0) {
+    const Units8 v1 = splat(u1);
+    hits |= (a == v1) | (b == v1);
+  }
   const Words2 words = reinterpret_cast<Words2>(hits);
   return (words[0] | words[1]) != 0;
 }
