@@ -1,0 +1,45 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/main_window_win32.h"
+#include "app/program_state.h"
+#include "app/window_events_win32.h"
+#include "search/search_worker_win32.h"
+#include "tests/win/fixture_http_server.h"
+#include "tests/win/search_test_support.h"
+#include "tests/win/window_test_support.h"
+
+namespace {
+
+// Closing never waits for a worker, and what the worker hands over after the
+// window has gone is dropped without harm.
+TEST(Close, WhileAWorkerFetchesTheWindowGoesAtOnceAndItsLateHitsAreDropped) {
+  SearchSiteFixture site;
+  site.server().set_answer_delay(1500);
+  SetWindowTextW(control_handle(Control::KeywordBox), L"abc");
+  const unsigned finished_before = finished_search_worker_count();
+  search_command();
+  ASSERT_TRUE(pump_until([&] { return site.server().request_count() == 1; }));
+
+  HWND window = main_window();
+  {
+    MessageBoxAnswerer answerer({IDYES});
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(pump_until([&] { return answerer.answered() == 1; }));
+  }
+  pump_messages(20);
+  EXPECT_FALSE(IsWindow(window));
+  // The worker is still waiting for its page: nobody waited for it.
+  EXPECT_EQ(finished_search_worker_count(), finished_before);
+
+  // It then finishes against no window at all.
+  ASSERT_TRUE(site.wait_for_workers(1));
+  EXPECT_EQ(ui_row_count(), 0);
+  ASSERT_NE(page_text.current(), nullptr);
+  EXPECT_FALSE(page_text.current()->empty());
+  release_page_text();
+  EXPECT_EQ(page_text.current(), nullptr);
+}
+
+}  // namespace
