@@ -11,16 +11,14 @@
 #include "regex/regex_engine.h"
 #include "regex/literal_search.h"
 
-bool CharClass::contains(char16_t c) const {
-  bool in = false;
+bool CharClass::in_ranges(char16_t c) const {
   for (const auto& r : ranges) {
-    if (c >= r.first && c <= r.second) {
-      in = true;
-      break;
-    }
+    if (c >= r.first && c <= r.second) return true;
   }
-  return in != negated;
+  return false;
 }
+
+bool CharClass::contains(char16_t c) const { return in_ranges(c) != negated; }
 
 namespace {
 
@@ -94,8 +92,10 @@ private:
   bool class_has(int index, char16_t c) const {
     const CharClass& cls = p_.classes[index];
     if (!p_.ignore_case) return cls.contains(c);
+    // Either case of the unit in the ranges will do; negation applies after that.
     const char16_t upper = fold_case(c);
-    return cls.contains(c) || cls.contains(upper) || cls.contains(unfold_case(upper));
+    const bool in = cls.in_ranges(c) || cls.in_ranges(upper) || cls.in_ranges(unfold_case(upper));
+    return in != cls.negated;
   }
 
   bool atom_matches(int op, int arg, char16_t c) const {

@@ -9,6 +9,7 @@
 struct CharClass {
   std::vector<std::pair<char16_t, char16_t>> ranges;
   bool negated = false;
+  bool in_ranges(char16_t c) const;  // before negation
   bool contains(char16_t c) const;
 };
 

@@ -118,6 +118,8 @@ TEST(RegexSyntax, Table) {
       // case
       {"ABC", "xabc", "gi", "abc"},
       {"[a-c]+", "ABC", "gi", "ABC"},
+      {"[^a]+", "AbaB", "gi", "b B"},
+      {"[^A-Z]", "aA1", "gi", "1"},
       {"(a)\\1", "aA", "gi", "aA[a]"},
       // invalid patterns
       {"(", "", "", "<invalid>"},
