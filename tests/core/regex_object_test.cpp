@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "regex/regex_object.h"
 
 namespace {
@@ -138,6 +141,76 @@ TEST(RegexObject, PositionSearchCaseAndMissingValues) {
   EXPECT_EQ(position, 0);
   re.submatch_text(1, 5, &position);
   EXPECT_EQ(position, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The search site's six field patterns, as the worker runs them (every
+// optional argument omitted), over a two-hit page.
+const char* const kFieldPatterns[] = {
+    "\n</a></h3>\n<dl class=\"BotInfo\">\n<div class=\"item-list\">(.*)\n</div>\n<dt>",
+    "创建日期：<span>(.*)</span>",
+    "\n文件大小：<span>(.*B)</span>",
+    "\n访问热度：<span>(\\d{1,100000})</span>",
+    "target=\"_blank\" href=\"/(.*).html\">",
+    "<a href=\"(th.*)\" class=\"download\">迅雷链接</a>",
+};
+
+std::string hit(const std::string& hash, const std::string& title, const std::string& date, const std::string& size,
+                const std::string& popularity, const std::string& link) {
+  return "<h3><a target=\"_blank\" href=\"/" + hash + ".html\">\n" + title + "\n</a></h3>\n<dl class=\"BotInfo\">\n" +
+         "<div class=\"item-list\">" + title + "\n</div>\n<dt>创建日期：<span>" + date + "</span>\n文件大小：<span>" + size +
+         "</span>\n访问热度：<span>" + popularity + "</span>\n</dt>\n<dd><a href=\"" + link +
+         "\" class=\"download\">迅雷链接</a></dd>\n</dl>\n";
+}
+
+std::vector<std::string> group_ones(const char* pattern, const std::string& page) {
+  RegexObject re;
+  EXPECT_TRUE(re.create(pattern, page));
+  std::vector<std::string> out;
+  for (int i = 1; i <= re.match_count(); ++i) out.push_back(re.submatch_text(i, 1));
+  return out;
+}
+
+TEST(RegexObject, FieldPatternsOnAResultPage) {
+  const std::string page =
+      "<html>\n" +
+      hit("ABCDEF0123", "Blue <span class=\"highlight\">Planet</span> 第1集", "2020-01-01", "1.2 GB", "123",
+          "thunder://QUFhYmM=") +
+      // Tags in capitals, a size in lower case, Chinese in every field.
+      hit("a1b2.c3", "蓝色星球 <SPAN CLASS=\"highlight\">纪录片</SPAN>", "2021年3月", "700 mb", "9876543210",
+          "THUNDER://x") +
+      "</html>\n";
+  using V = std::vector<std::string>;
+  EXPECT_EQ(group_ones(kFieldPatterns[0], page),
+            (V{"Blue <span class=\"highlight\">Planet</span> 第1集", "蓝色星球 <SPAN CLASS=\"highlight\">纪录片</SPAN>"}));
+  EXPECT_EQ(group_ones(kFieldPatterns[1], page), (V{"2020-01-01", "2021年3月"}));
+  EXPECT_EQ(group_ones(kFieldPatterns[2], page), (V{"1.2 GB", "700 mb"}));
+  EXPECT_EQ(group_ones(kFieldPatterns[3], page), (V{"123", "9876543210"}));
+  EXPECT_EQ(group_ones(kFieldPatterns[4], page), (V{"ABCDEF0123", "a1b2.c3"}));
+  EXPECT_EQ(group_ones(kFieldPatterns[5], page), (V{"thunder://QUFhYmM=", "THUNDER://x"}));
+
+  // Line feeds match line feeds only: with CR LF lines the title pattern finds nothing.
+  std::string crlf;
+  for (char c : page) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_TRUE(group_ones(kFieldPatterns[0], crlf).empty());
+}
+
+TEST(RegexObject, PopularityTakesUpToOneHundredThousandDigits) {
+  const std::string digits(100000, '7');
+  EXPECT_EQ(group_ones(kFieldPatterns[3], "\n访问热度：<span>" + digits + "</span>"), std::vector<std::string>{digits});
+  EXPECT_TRUE(group_ones(kFieldPatterns[3], "\n访问热度：<span>" + digits + "7</span>").empty());
+}
+
+TEST(RegexObject, MegabyteLineWithAGreedyGroup) {
+  const std::string line(1 << 20, 'x');
+  RegexObject re;
+  ASSERT_TRUE(re.create("^(.*)$", line + "\n" + "y"));
+  ASSERT_EQ(re.match_count(), 2);
+  EXPECT_EQ(re.submatch_text(1, 1).size(), line.size());
+  EXPECT_EQ(re.submatch_text(2, 1), "y");
 }
 
 }  // namespace
