@@ -31,9 +31,9 @@ class CompiledRegex {
 public:
   // Matcher steps one execute may take before it gives up: every instruction
   // run and every code unit scanned or compared counts one. Bounds the time a
-  // hostile pattern or text can take (about a second), far above what the
+  // hostile pattern or text can take (under a second), far above what the
   // program's patterns need for a whole result page (about the page's length).
-  static constexpr std::int64_t kStepBudget = 200'000'000;
+  static constexpr std::int64_t kStepBudget = 100'000'000;
 
   // Null when the pattern is not valid.
   static std::shared_ptr<const CompiledRegex> compile(std::u16string_view pattern, const RegexOptions& options);

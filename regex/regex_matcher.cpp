@@ -309,8 +309,11 @@ private:
           // A group that took no part matches the empty text.
           if (s >= 0 && e >= s) {
             const std::int32_t len = e - s;
-            ok = charge(len) && pos + len <= n_;
-            for (std::int32_t k = 0; ok && k < len; ++k) ok = canon(text_[s + k]) == canon(text_[pos + k]);
+            std::int32_t k = 0;
+            if (pos + len <= n_) {
+              while (k < len && canon(text_[s + k]) == canon(text_[pos + k])) ++k;
+            }
+            ok = charge(k) && k == len && pos + len <= n_;
             if (ok) pos += len;
           }
           ++pc;
