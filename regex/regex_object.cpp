@@ -5,15 +5,24 @@
 #include "regex/regex_engine.h"
 #include "text/code_page.h"
 
-// The compiled pattern and the match collection of one create(); copies of
-// an object share it.
+namespace {
+
+// A searched text as the program holds it and as the engine reads it.
+struct Subject {
+  Text bytes;
+  std::u16string units;
+};
+
+}  // namespace
+
+// What one create() leaves behind; copies of an object share it.
 struct RegexObject::State {
   Text pattern;  // as set, after the quote-marker substitution
   bool ignore_case = true;
   std::shared_ptr<const CompiledRegex> compiled;  // null: the pattern is not valid
   bool has_collection = false;
-  std::vector<RegexMatch> matches;
-  std::shared_ptr<const std::u16string> searched;  // what the matches' offsets refer to
+  std::vector<RegexMatch> matches;  // offsets into subject->units
+  std::shared_ptr<const Subject> subject;
 };
 
 namespace {
@@ -26,16 +35,12 @@ Text from_utf16(std::u16string_view text) {
   return utf16_to_multibyte(kCodePageGbk, text).value_or(Text());
 }
 
-// The worker runs six patterns over one page: the page is converted once per
-// thread and the conversion shared while the same text comes again.
-std::shared_ptr<const std::u16string> converted_subject(const Text& subject) {
-  thread_local Text last_source;
-  thread_local std::shared_ptr<const std::u16string> last_converted;
-  if (!last_converted || subject != last_source) {
-    last_converted = std::make_shared<const std::u16string>(to_utf16(subject));
-    last_source = subject;
-  }
-  return last_converted;
+// The worker creates six objects over one page: the page is copied and
+// converted once per thread and shared while the same text comes again.
+std::shared_ptr<const Subject> stored_subject(const Text& text) {
+  thread_local std::shared_ptr<const Subject> last;
+  if (!last || last->bytes != text) last = std::make_shared<const Subject>(Subject{text, to_utf16(text)});
+  return last;
 }
 
 bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
@@ -100,13 +105,12 @@ bool RegexObject::create(const Text& pattern, const Text& subject, std::optional
   state->ignore_case = options.ignore_case;
   state->pattern = quote_marker.value_or(false) ? substitute_quote_marker(pattern) : pattern;
   state->compiled = CompiledRegex::compile(to_utf16(state->pattern), options);
+  state->subject = stored_subject(subject);
   if (state->compiled) {
-    state->searched = converted_subject(subject);
-    state->matches = state->compiled->execute(*state->searched);
+    state->matches = state->compiled->execute(state->subject->units);
     state->has_collection = true;
   }
   shared_ = std::move(state);
-  subject_text_ = subject;
   return shared_->has_collection;
 }
 
@@ -114,7 +118,7 @@ Text RegexObject::pattern() const { return shared_ ? shared_->pattern : Text(); 
 
 Text RegexObject::replace(const Text& replacement) const {
   if (!shared_ || !shared_->compiled) return Text();
-  return from_utf16(shared_->compiled->replace(to_utf16(subject_text_), to_utf16(replacement)));
+  return from_utf16(shared_->compiled->replace(shared_->subject->units, to_utf16(replacement)));
 }
 
 int RegexObject::match_count() const { return shared_ ? static_cast<int>(shared_->matches.size()) : 0; }
@@ -124,10 +128,10 @@ Text RegexObject::match_text(int match_index, int* position) const {
   long long first_index = 0;
   if (match_index >= 1 && match_index <= match_count()) {
     const RegexMatch& match = shared_->matches[match_index - 1];
-    value = from_utf16(std::u16string_view(*shared_->searched).substr(match.index(), match.length()));
+    value = from_utf16(std::u16string_view(shared_->subject->units).substr(match.index(), match.length()));
     first_index = match.index();
   }
-  if (position) *position = position_search(subject_text_, value, first_index, ignores_case());
+  if (position) *position = position_search(subject_text(), value, first_index, ignores_case());
   return value;
 }
 
@@ -139,13 +143,19 @@ Text RegexObject::submatch_text(int match_index, int group_index, int* position)
     first_index = match.index();
     if (group_index >= 1 && group_index <= shared_->compiled->group_count() && match.group_matched(group_index)) {
       const std::int32_t start = match.slots[2 * group_index];
-      value = from_utf16(std::u16string_view(*shared_->searched).substr(start, match.slots[2 * group_index + 1] - start));
+      value = from_utf16(
+          std::u16string_view(shared_->subject->units).substr(start, match.slots[2 * group_index + 1] - start));
     }
   }
-  if (position) *position = position_search(subject_text_, value, first_index, ignores_case());
+  if (position) *position = position_search(subject_text(), value, first_index, ignores_case());
   return value;
 }
 
 int RegexObject::submatch_count() const { return match_count() > 0 ? shared_->compiled->group_count() : 0; }
 
 bool RegexObject::ignores_case() const { return shared_ && shared_->ignore_case; }
+
+const Text& RegexObject::subject_text() const {
+  static const Text empty;
+  return shared_ ? shared_->subject->bytes : empty;
+}

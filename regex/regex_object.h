@@ -36,7 +36,11 @@ public:
 private:
   struct State;
   bool ignores_case() const;
+  const Text& subject_text() const;
 
-  std::shared_ptr<State> shared_;  // compiled pattern and match collection
-  Text subject_text_;
+  // The compiled pattern, the match collection and the searched text of the
+  // last create. The searched text never changes once stored, so objects
+  // created over equal texts (the worker's six over one page) and copies
+  // share one copy of it.
+  std::shared_ptr<const State> shared_;
 };

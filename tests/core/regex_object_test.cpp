@@ -86,6 +86,21 @@ TEST(RegexObject, CopiesShareMatchesButNotAFurtherCreate) {
   EXPECT_EQ(copy.match_count(), 1);
 }
 
+TEST(RegexObject, ObjectsOverEqualTextsStayIndependent) {
+  // Objects created over equal texts share one stored copy; starting over on
+  // one of them must leave the other's text, matches and positions alone.
+  const Text page = "中b\nxa";
+  RegexObject first, second;
+  first.create("b", page);
+  second.create("x(a)", page);
+  first.create("q", "qq");
+  int position = 0;
+  EXPECT_EQ(second.submatch_text(1, 1, &position), "a");
+  EXPECT_EQ(position, 5);
+  EXPECT_EQ(second.replace("<$1>"), "中b\n<a>");
+  EXPECT_EQ(first.replace("z"), "zz");
+}
+
 TEST(RegexObject, ChineseTextsKeepTheirBytes) {
   RegexObject re;
   ASSERT_TRUE(re.create("创建日期：<span>(.*)</span>", "x创建日期：<span>2020年</span></span>\n"));
