@@ -1,12 +1,28 @@
-// Compiles arbitrary patterns and runs them over arbitrary texts, through the
-// engine and through RegexObject (code page 936 bytes, position search,
-// replace): nothing may crash, hang or read out of bounds.
+// Compiles arbitrary patterns and runs them over arbitrary texts, through
+// RegexObject (code page 936 bytes, position search, replace) and straight
+// through the engine (any UTF-16 code units, a small step budget so that the
+// give-up paths run too): nothing may crash, hang or read out of bounds.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "regex/regex_engine.h"
 #include "regex/regex_object.h"
+
+namespace {
+
+// Byte pairs as UTF-16 code units (a last odd byte on its own).
+std::u16string as_units(const std::string& bytes) {
+  std::u16string out;
+  for (size_t i = 0; i < bytes.size(); i += 2) {
+    const auto low = static_cast<unsigned char>(bytes[i]);
+    const auto high = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0u;
+    out.push_back(static_cast<char16_t>(low | high << 8));
+  }
+  return out;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
@@ -26,5 +42,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int g = 0; g <= object.submatch_count() + 1 && g < 8; ++g) object.submatch_text(i, g, &position);
   }
   object.replace("$1$&$$$`$'$99x");
+
+  // The same bytes read as UTF-16 code units: pattern pieces the code page
+  // cannot spell (lone surrogates, letters of other scripts ignoring case).
+  RegexOptions options;
+  options.ignore_case = (flags & 16) != 0;
+  options.multiline = (flags & 32) != 0;
+  options.global = (flags & 64) != 0;
+  if (const auto compiled = CompiledRegex::compile(as_units(pattern), options)) {
+    const std::u16string units = as_units(text);
+    for (const RegexMatch& match : compiled->execute(units, 100000)) {
+      if (match.slots[0] < 0 || match.slots[1] < match.slots[0] || match.slots[1] > static_cast<int>(units.size())) {
+        __builtin_trap();
+      }
+    }
+  }
   return 0;
 }

@@ -306,7 +306,6 @@ private:
         ref.index = static_cast<int>(n);
         return add(std::move(ref));
       }
-      i_ -= 1;
     }
     i_ -= 2;
     return char_node(escaped_char());
@@ -342,7 +341,9 @@ private:
         if (i_ < p_.size() && ((p_[i_] >= u'a' && p_[i_] <= u'z') || (p_[i_] >= u'A' && p_[i_] <= u'Z'))) {
           return static_cast<char16_t>(p_[i_++] % 32);
         }
-        return c;
+        // No control letter: the backslash stands for itself and the c follows.
+        --i_;
+        return u'\\';
       default:
         if (c >= u'0' && c <= u'7') {
           // Octal: up to three digits, at most 0377.

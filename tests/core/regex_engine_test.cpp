@@ -58,6 +58,7 @@ TEST(RegexSyntax, Table) {
       {"\\x41\\u0042", "AB", "g", "AB"},
       {"\\.\\*\\\\", ".*\\", "g", ".*\\"},
       {"\\q", "q", "g", "q"},
+      {"\\cJ\\c1", "\n\\c1", "g", "\n\\c1"},  // \c without a control letter is a backslash
       // classes
       {"[a-c]+", "xabcdcba", "g", "abc cba"},
       {"[^a-c]+", "abxyzc", "g", "xyz"},
@@ -110,6 +111,11 @@ TEST(RegexSyntax, Table) {
       // back-references
       {"(\\w)\\1", "abccd", "g", "cc[c]"},
       {"(a)|\\1b", "b", "", "b[-]"},
+      // ... and where no such group exists, an octal escape or the digit itself
+      {"a\\18", "a\0018", "g", "a\0018"},
+      {"(a)\\12", "a\n", "g", "a\n[a]"},
+      {"(a)\\8", "a8", "g", "a8[a]"},
+      {"\\777", "?7", "g", "?7"},
       // the required-literal search: overlaps, case, the end of the text
       {"aab", "aaab aab", "g", "aab aab"},
       {"kx", "KX kx Kx", "gi", "KX kx Kx"},
