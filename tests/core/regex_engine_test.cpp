@@ -171,6 +171,24 @@ TEST(RegexEngine, PathologicalBacktrackingEndsWithinTheBudget) {
   EXPECT_EQ(alternation->execute(u("x" + std::string(60, 'a')), 2'000'000).size(), 1u);
 }
 
+TEST(RegexEngine, IgnoringCaseBeyondAscii) {
+  RegexOptions options;
+  options.global = options.ignore_case = true;
+  const auto count = [&](std::u16string_view pattern, std::u16string_view text) {
+    const auto re = CompiledRegex::compile(pattern, options);
+    return re ? static_cast<int>(re->execute(text).size()) : -1;
+  };
+  EXPECT_EQ(count(u"\u00E9", u"\u00E9\u00C9e"), 2);  // Latin-1
+  // Latin Extended-A, pairs on odd and on even units
+  EXPECT_EQ(count(u"\u013A\u0101", u"\u0139\u0100 \u013A\u0101 \u0139a"), 2);
+  EXPECT_EQ(count(u"\u00FF", u"\u00FF\u0178y"), 2);
+  EXPECT_EQ(count(u"\u03C3\u03AC", u"\u03A3\u0386 \u03C3\u03AC"), 2);  // Greek, with tonos
+  EXPECT_EQ(count(u"\u0436\u0416", u"\u0416\u0416 \u0436\u0436"), 2);  // Cyrillic
+  EXPECT_EQ(count(u"\uFF42", u"\uFF42\uFF22b"), 2);  // full-width Latin
+  EXPECT_EQ(count(u"[^\u0101-\u017E]", u"\u0100\u017Da"), 1);  // a negated range refuses both cases
+  EXPECT_EQ(count(u"\u4E2D", u"\u4E2D"), 1);
+}
+
 TEST(RegexEngine, EveryCodeUnitScannedCountsAgainstTheBudget) {
   // Each 'a' runs ".*" to the end of the line and back: few instructions but
   // millions of code units, enough to spend a budget of one million.
