@@ -4,12 +4,11 @@
 // in which every code unit looked at counts.
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 #include "regex/case_folding.h"
+#include "regex/literal_search.h"
 #include "regex/regex_compiler.h"
 #include "regex/regex_engine.h"
-#include "regex/literal_search.h"
 
 bool CharClass::in_ranges(char16_t c) const {
   for (const auto& r : ranges) {
