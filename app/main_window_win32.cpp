@@ -102,6 +102,14 @@ MainWindowState g_state;
 
 HWND control(Control c) { return g_state.controls[static_cast<size_t>(c)]; }
 
+// The text of a window or control; the empty text for no window.
+Text window_text(HWND window) {
+  if (!window) return Text();
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return from_wide(text);
+}
+
 HFONT gui_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
 UniqueFont make_px14_font() {
@@ -374,13 +382,7 @@ int run_message_loop() {
   return static_cast<int>(msg.wParam);
 }
 
-Text control_text(Control c) {
-  HWND handle = control(c);
-  if (!handle) return Text();
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(handle)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(handle, text.data(), static_cast<int>(text.size()))));
-  return from_wide(text);
-}
+Text control_text(Control c) { return window_text(control(c)); }
 
 void set_control_text(Control c, const Text& text) {
   if (control(c)) set_text_on_window_thread(c, text);
@@ -390,13 +392,7 @@ void focus_control(Control c) {
   if (control(c)) SetFocus(control(c));
 }
 
-Text window_caption() {
-  HWND window = g_state.window.load();
-  if (!window) return Text();
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return from_wide(text);
-}
+Text window_caption() { return window_text(g_state.window.load()); }
 
 int message_box(const Text& text, const Text& title, UINT style) {
   return MessageBoxW(nullptr, to_wide(text).c_str(), to_wide(title).c_str(), style | MB_TASKMODAL);

@@ -1,23 +1,17 @@
 #include "text/wide_text_win32.h"
 
-#include <windows.h>
+#include "text/code_page.h"
+
+// wchar_t is a UTF-16 code unit on Windows, so the code-page layer's UTF-16
+// serves the wide interfaces as it is.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide interfaces take UTF-16");
 
 std::wstring to_wide(const Text& text) {
-  if (text.empty()) return std::wstring();
-  const int size = static_cast<int>(text.size());
-  const int needed = MultiByteToWideChar(936, 0, text.data(), size, nullptr, 0);
-  if (needed <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(needed), L'\0');
-  MultiByteToWideChar(936, 0, text.data(), size, wide.data(), needed);
-  return wide;
+  const std::u16string wide = multibyte_to_utf16(kCodePageGbk, text).value_or(std::u16string());
+  return std::wstring(wide.begin(), wide.end());
 }
 
 Text from_wide(const std::wstring& text) {
-  if (text.empty()) return Text();
-  const int size = static_cast<int>(text.size());
-  const int needed = WideCharToMultiByte(936, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) return Text();
-  Text narrow(static_cast<size_t>(needed), '\0');
-  WideCharToMultiByte(936, 0, text.data(), size, narrow.data(), needed, nullptr, nullptr);
-  return narrow;
+  const std::u16string wide(text.begin(), text.end());
+  return utf16_to_multibyte(kCodePageGbk, wide).value_or(Text());
 }

@@ -12,12 +12,6 @@
 
 namespace {
 
-std::wstring window_text(HWND window) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 RECT client_rect_of(HWND child) {
   RECT r;
   GetWindowRect(child, &r);
@@ -44,7 +38,7 @@ TEST(MainWindow, OpensCentredOnTheScreenWithAFixedFrame) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
-  EXPECT_EQ(window_text(fixture.window()), to_wide("Quenlit BY：Dolventh"));
+  EXPECT_EQ(wide_window_text(fixture.window()), to_wide("Quenlit BY：Dolventh"));
   EXPECT_TRUE(GetMenu(fixture.window()) == nullptr);
 }
 
@@ -89,7 +83,7 @@ TEST(MainWindow, ControlsHaveTheirPlacesSizesTextsAndVisibility) {
     } else {
       EXPECT_EQ(r.bottom - r.top, e.height);
     }
-    EXPECT_EQ(window_text(child), to_wide(e.text));
+    EXPECT_EQ(wide_window_text(child), to_wide(e.text));
     EXPECT_EQ(IsWindowVisible(child) != FALSE, e.visible);
     EXPECT_TRUE(IsWindowEnabled(child));
     // Created in table order: each follows the one before in the window's child order.
@@ -202,20 +196,13 @@ TEST(Close, AnsweringNoKeepsTheWindowAndYesDestroysIt) {
   MainWindowFixture fixture;
   HWND window = fixture.window();
   SetWindowTextW(control_handle(Control::KeywordBox), L"abc");
-  {
-    MessageBoxAnswerer answerer({IDNO});
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(pump_until([&] { return answerer.answered() == 1; }));
-    EXPECT_EQ(answerer.seen()[0].title, to_wide("Quenlit BY：Dolventh"));
-    EXPECT_EQ(answerer.seen()[0].text, to_wide("是否退出？"));
-  }
+  const std::vector<SeenMessageBox> question = request_close(window, IDNO);
+  ASSERT_EQ(question.size(), 1u);
+  EXPECT_EQ(question[0].title, to_wide("Quenlit BY：Dolventh"));
+  EXPECT_EQ(question[0].text, to_wide("是否退出？"));
   EXPECT_TRUE(IsWindow(window));
-  EXPECT_EQ(window_text(control_handle(Control::KeywordBox)), L"abc");
-  {
-    MessageBoxAnswerer answerer({IDYES});
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(pump_until([&] { return answerer.answered() == 1; }));
-  }
+  EXPECT_EQ(wide_window_text(control_handle(Control::KeywordBox)), L"abc");
+  ASSERT_EQ(request_close(window, IDYES).size(), 1u);
   pump_messages(20);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(main_window(), nullptr);

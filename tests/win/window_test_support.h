@@ -11,6 +11,13 @@
 
 #include "app/main_window_win32.h"
 
+// A window's text as the wide interfaces give it.
+inline std::wstring wide_window_text(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // Runs the window's thread's pending messages for a while.
 inline void pump_messages(int milliseconds = 50) {
   const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
@@ -76,11 +83,6 @@ public:
   size_t answered() const { return answered_.load(); }
 
 private:
-  static std::wstring text_of(HWND window) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-  }
   static BOOL CALLBACK find_box(HWND window, LPARAM found) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
@@ -102,8 +104,8 @@ private:
         continue;
       }
       SeenMessageBox seen;
-      seen.title = text_of(box);
-      seen.text = text_of(GetDlgItem(box, 0xFFFF));
+      seen.title = wide_window_text(box);
+      seen.text = wide_window_text(GetDlgItem(box, 0xFFFF));
       seen.main_window_alive = IsWindow(main_window()) != FALSE;
       seen_.push_back(seen);
       HWND button = GetDlgItem(box, answers_[next]);
@@ -121,3 +123,12 @@ private:
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
+
+// Asks the window to close and gives its question `answer`; returns the boxes
+// seen (none when no question came in time).
+inline std::vector<SeenMessageBox> request_close(HWND window, int answer) {
+  MessageBoxAnswerer answerer({answer});
+  SendMessageW(window, WM_CLOSE, 0, 0);
+  if (!pump_until([&] { return answerer.answered() == 1; })) return {};
+  return answerer.seen();
+}
