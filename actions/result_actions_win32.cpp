@@ -6,12 +6,12 @@
 
 #include "actions/clipboard_win32.h"
 #include "actions/export_file_win32.h"
-#include "actions/magnet_link.h"
 #include "actions/selected_hash_win32.h"
 #include "actions/shell_open_win32.h"
 #include "app/main_window_win32.h"
 #include "app/win32_handles_win32.h"
 #include "app/window_events_win32.h"
+#include "search/magnet_link.h"
 
 void show_result_menu() {
   POINT at{};

@@ -1,6 +1,7 @@
 #include "search/result_rows.h"
 
 #include "search/batch_replace.h"
+#include "search/magnet_link.h"
 
 // The layout of the search site's result page: "\n" is a line feed, the
 // colons after the field names are full-width as the site writes them.
@@ -24,23 +25,11 @@ const Text kHighlightClose = "</span>";
 }  // namespace
 
 Text make_hit_record(const Text& title, const Text& date, const Text& size, const Text& hash) {
-  Text record;
-  record.reserve(title.size() + date.size() + size.size() + 2 * hash.size() + 120);
-  record += "片名 ";
-  record += title;
-  record += "创建日期:";
-  record += date;
-  record += "  ";
-  record += "文件大小:";
-  record += size;
-  record += "\r\n";
-  record += "磁力链接 magnet:?xt=urn:btih:";
-  record += hash;
-  record += "&xl\r\n";
-  record += "迅雷链接 magnet:?xt=urn:btih:";
-  record += hash;
-  record += "&xl\r\n";
-  return record;
+  const Text link = magnet_link(hash);
+  // Three lines: title, date and size; the magnet link under two labels.
+  return "片名 " + title + "创建日期:" + date + "  " + "文件大小:" + size + "\r\n" +
+         "磁力链接 " + link + "\r\n" +
+         "迅雷链接 " + link + "\r\n";
 }
 
 ResultHit read_hit(const std::array<RegexObject, 6>& objects, int index) {

@@ -1,3 +1,3 @@
-#include "actions/magnet_link.h"
+#include "search/magnet_link.h"
 
 Text magnet_link(const Text& hash) { return "magnet:?xt=urn:btih:" + hash + "&xl"; }
