@@ -4,6 +4,7 @@
 
 #include "regex/regex_engine.h"
 #include "text/code_page.h"
+#include "text/replace_text.h"
 
 namespace {
 
@@ -47,19 +48,7 @@ bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 
 // Every "#引号" becomes a double quotation mark, found only where a character starts.
 Text substitute_quote_marker(const Text& pattern) {
-  static const Text marker = "#引号";
-  Text out;
-  for (size_t i = 0; i < pattern.size();) {
-    if (pattern.compare(i, marker.size(), marker) == 0) {
-      out.push_back('"');
-      i += marker.size();
-    } else {
-      const size_t step = is_lead_byte(pattern[i]) && i + 1 < pattern.size() ? 2 : 1;
-      out.append(pattern, i, step);
-      i += step;
-    }
-  }
-  return out;
+  return replace_text(pattern, "#引号", "\"", 0, std::nullopt, true);
 }
 
 char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }

@@ -4,6 +4,7 @@
 // find text is only ever found where a character starts.
 #include <optional>
 
+#include "text/replace_text.h"
 #include "text/text.h"
 
 // Each pair works on the result of the pair before it. `count`: how many
@@ -18,7 +19,3 @@ Text batch_replace(const Text& source, std::optional<int> count, std::optional<i
                    const Text& find3 = Text(), const Text& replace3 = Text(),
                    const Text& find4 = Text(), const Text& replace4 = Text(),
                    const Text& find5 = Text(), const Text& replace5 = Text());
-
-// One pair of batch_replace, with its arguments resolved.
-Text replace_text(const Text& text, const Text& find, const Text& replacement, size_t start_offset,
-                  std::optional<int> count, bool case_sensitive);
