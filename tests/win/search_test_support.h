@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/selected_hash_win32.h"
 #include "app/main_window_win32.h"
 #include "search/search_worker_win32.h"
 #include "tests/win/fixture_http_server.h"
@@ -109,13 +110,7 @@ private:
 };
 
 inline Text list_cell(int row, int column) {
-  wchar_t buffer[1024] = {};
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = buffer;
-  item.cchTextMax = 1024;
-  SendMessageW(control_handle(Control::ResultList), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-  return from_wide(buffer);
+  return list_cell_text(control_handle(Control::ResultList), row, column);
 }
 
 inline int list_rows() {
