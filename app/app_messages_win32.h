@@ -8,5 +8,5 @@ enum AppMessage : UINT {
   WM_APP_CLEAR_LIST = WM_APP + 1,  // remove all rows
   WM_APP_ROW_COUNT,                // result: number of rows
   WM_APP_SET_STATUS,               // lParam: const Text*, the status line's new text
-  WM_APP_ADD_HIT,                  // lParam: const ResultHit*, row + cells + record as one unit
+  WM_APP_ADD_HITS,                 // lParam: std::vector<ResultHit>*, hits taken over in order, each whole
 };

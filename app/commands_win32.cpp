@@ -2,26 +2,14 @@
 // worker; nothing here waits for a worker.
 #include <windows.h>
 
-#include <memory>
-
 #include "app/main_window_win32.h"
 #include "app/page_numbers.h"
 #include "app/program_state.h"
 #include "app/window_events_win32.h"
-#include "search/search_worker_win32.h"
+#include "app/search_worker_win32.h"
+#include "win32/message_box_win32.h"
 
 namespace {
-
-struct SearchJob {
-  std::int32_t page;
-  Text keyword;
-};
-
-DWORD WINAPI run_search_job(LPVOID parameter) {
-  std::unique_ptr<SearchJob> job(static_cast<SearchJob*>(parameter));
-  search_worker(job->page, job->keyword);
-  return 0;
-}
 
 bool require_keyword() {
   // Any byte is a keyword, blanks included.
@@ -33,13 +21,7 @@ bool require_keyword() {
 
 // The worker gets the page and keyword as they are now, so a later command
 // never changes what an earlier worker fetches.
-void start_search() {
-  auto job = std::make_unique<SearchJob>(SearchJob{page_counter, control_text(Control::KeywordBox)});
-  HANDLE thread = CreateThread(nullptr, 0, run_search_job, job.get(), 0, nullptr);
-  if (!thread) return;
-  job.release();  // the thread owns it now
-  CloseHandle(thread);
-}
+void start_search() { start_search_thread(page_counter, control_text(Control::KeywordBox)); }
 
 }  // namespace
 

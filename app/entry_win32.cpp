@@ -4,6 +4,7 @@
 
 #include "app/main_window_win32.h"
 #include "app/program_state.h"
+#include "win32/message_box_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   if (!create_main_window(instance)) {

@@ -5,13 +5,19 @@
 #include <array>
 #include <atomic>
 #include <cwchar>
-#include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_messages_win32.h"
-#include "app/win32_handles_win32.h"
+#include "app/resource_ids.h"
+#include "app/result_list_win32.h"
+#include "app/result_store.h"
 #include "app/window_events_win32.h"
-#include "text/wide_text_win32.h"
+#include "win32/handles_win32.h"
+#include "win32/list_cells_win32.h"
+#include "win32/wide_text_win32.h"
+#include "win32/window_text_win32.h"
 
 const char kWindowCaption[] = "Quenlit BY：Dolventh";
 
@@ -33,6 +39,7 @@ struct ControlSpec {
 };
 
 constexpr DWORD kEditStyle = WS_CHILD | WS_TABSTOP | ES_LEFT;
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
 
 // Creation order, places, sizes and texts of the controls (see Control).
 const std::array<ControlSpec, static_cast<size_t>(Control::Count)> kControls = {{
@@ -42,38 +49,16 @@ const std::array<ControlSpec, static_cast<size_t>(Control::Count)> kControls = {
      70, 297, 17, 15, "页", FontKind::Gui},
     {"标签2", WC_STATICW, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0,
      5, 297, 19, 15, " 第", FontKind::Gui},
-    {"下一页", WC_BUTTONW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER, 0,
-     540, 293, 72, 20, "下一页", FontKind::Gui},
-    {"上一页", WC_BUTTONW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER, 0,
-     459, 293, 72, 20, "上一页", FontKind::Gui},
+    {"下一页", WC_BUTTONW, kButtonStyle, 0, 540, 293, 72, 20, "下一页", FontKind::Gui},
+    {"上一页", WC_BUTTONW, kButtonStyle, 0, 459, 293, 72, 20, "上一页", FontKind::Gui},
     {"编辑框1", WC_EDITW, kEditStyle | WS_VISIBLE | ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
      30, 294, 34, 18, "", FontKind::Gui},
-    {"按钮_搜索", WC_BUTTONW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER, 0,
-     486, 6, 130, 27, "搜索", FontKind::Px14},
+    {"按钮_搜索", WC_BUTTONW, kButtonStyle, 0, 486, 6, 130, 27, "搜索", FontKind::Px14},
     {"编辑框_搜索内容", WC_EDITW, kEditStyle | WS_VISIBLE | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
      8, 5, 464, 27, "", FontKind::Gui},
-    {"超级列表框1", WC_LISTVIEWW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL, WS_EX_CLIENTEDGE,
-     0, 37, 632, 251, "", FontKind::Px14},
-    // Never shown: it only collects the records of every hit for the export.
-    {"编辑框_临时存放", WC_EDITW,
-     kEditStyle | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL, WS_EX_CLIENTEDGE,
-     64, 88, 440, 96, "", FontKind::Px14},
-}};
-
-struct ColumnSpec {
-  const char* title;
-  int width;
-  int format;
-};
-
-const std::array<ColumnSpec, kColumnCount> kColumns = {{
-    {"序", 30, LVCFMT_LEFT},
-    {"片名", 355, LVCFMT_LEFT},
-    {"大小", 80, LVCFMT_CENTER},
-    {"日期", 100, LVCFMT_CENTER},
-    {"热度", 50, LVCFMT_CENTER},
-    {"磁", 0, LVCFMT_LEFT},  // the info-hash, read by the result actions
-    {"迅", 0, LVCFMT_LEFT},
+    // A virtual list: its rows live in the window's ResultStore.
+    {"超级列表框1", WC_LISTVIEWW, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA,
+     WS_EX_CLIENTEDGE, 0, 37, 632, 251, "", FontKind::Px14},
 }};
 
 struct MenuItemSpec {
@@ -81,6 +66,7 @@ struct MenuItemSpec {
   const char* text;
 };
 
+// The popup menu 菜单.
 const std::array<MenuItemSpec, 5> kMenuItems = {{
     {kMenuOpenMagnet, "磁力下载"},
     {0, nullptr},
@@ -94,21 +80,17 @@ struct MainWindowState {
   std::atomic<HWND> window{nullptr};
   std::array<HWND, static_cast<size_t>(Control::Count)> controls{};
   UniqueFont px14_font;
+  ResultStore results;
+  // The control that had the focus when the window was last deactivated.
+  HWND focus_to_restore = nullptr;
   // Set once the window is being destroyed: late worker requests are dropped.
   bool closing = false;
+  std::atomic<unsigned> dropped_hits{0};
 };
 
 MainWindowState g_state;
 
 HWND control(Control c) { return g_state.controls[static_cast<size_t>(c)]; }
-
-// The text of a window or control; the empty text for no window.
-Text window_text(HWND window) {
-  if (!window) return Text();
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return from_wide(text);
-}
 
 HFONT gui_font() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -127,41 +109,20 @@ UniqueFont make_px14_font() {
 
 // A single-line box is at least a line of its font plus both edges high.
 int single_line_height(HWND parent, HFONT font, int wanted) {
-  HDC dc = GetDC(parent);
-  HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(parent, dc);
+  {
+    UniqueWindowDc dc(parent);
+    SelectedObject selected(dc.get(), font);
+    GetTextMetricsW(dc.get(), &metrics);
+  }
   const int needed = metrics.tmHeight + 2 * GetSystemMetrics(SM_CYEDGE);
   return wanted < needed ? needed : wanted;
 }
 
-LRESULT CALLBACK keyword_box_proc(HWND box, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-  if (message == WM_KEYDOWN) {
-    handle_keyword_key(static_cast<unsigned>(wparam), GetKeyState(VK_SHIFT) < 0,
-                       GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_MENU) < 0);
-  }
-  return DefSubclassProc(box, message, wparam, lparam);
-}
-
-LRESULT CALLBACK result_list_proc(HWND list, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-  // The menu comes first; the list receives the press once the menu has closed.
-  if (message == WM_RBUTTONDOWN) show_result_menu();
-  return DefSubclassProc(list, message, wparam, lparam);
-}
-
-void add_columns(HWND list) {
-  for (size_t i = 0; i < kColumns.size(); ++i) {
-    std::wstring title = to_wide(kColumns[i].title);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = kColumns[i].format;
-    column.cx = kColumns[i].width;
-    column.pszText = title.data();
-    column.iSubItem = static_cast<int>(i);
-    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-  }
+// Messages to a control that the event table binds are seen here first.
+LRESULT CALLBACK control_events_proc(HWND child, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  dispatch_event(EventVia::ControlMessage, GetDlgCtrlID(child), message, wparam);
+  return DefSubclassProc(child, message, wparam, lparam);
 }
 
 bool create_controls(HWND window) {
@@ -171,9 +132,7 @@ bool create_controls(HWND window) {
     HFONT font = spec.font == FontKind::Px14 ? g_state.px14_font.get() : gui_font();
     int height = spec.height;
     const bool is_edit = std::wcscmp(spec.window_class, WC_EDITW) == 0;
-    if (is_edit && !(spec.style & ES_MULTILINE)) {
-      height = single_line_height(window, font, height);
-    }
+    if (is_edit && !(spec.style & ES_MULTILINE)) height = single_line_height(window, font, height);
     HWND child = CreateWindowExW(spec.ex_style, spec.window_class, to_wide(spec.text).c_str(), spec.style,
                                  spec.x, spec.y, spec.width, height, window,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
@@ -185,16 +144,9 @@ bool create_controls(HWND window) {
       SendMessageW(child, EM_LIMITTEXT, 0, 0);
       SendMessageW(child, EM_SETSEL, 0, 0);
     }
+    if (has_control_message_events(static_cast<Control>(i))) SetWindowSubclass(child, control_events_proc, 1, 0);
   }
-  HWND list = control(Control::ResultList);
-  const DWORD list_ex = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP | LVS_EX_SUBITEMIMAGES;
-  SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, list_ex, list_ex);
-  SendMessageW(list, LVM_SETTEXTCOLOR, 0, RGB(0, 0, 0));
-  SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));
-  SendMessageW(list, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
-  add_columns(list);
-  SetWindowSubclass(control(Control::KeywordBox), keyword_box_proc, 1, 0);
-  SetWindowSubclass(list, result_list_proc, 1, 0);
+  set_up_result_list(control(Control::ResultList));
   return true;
 }
 
@@ -208,60 +160,54 @@ void repaint_under(HWND child) {
 }
 
 void set_text_on_window_thread(Control c, const Text& text) {
-  SetWindowTextW(control(c), to_wide(text).c_str());
+  set_window_text(control(c), text);
   if (c == Control::StatusLabel) repaint_under(control(c));
 }
 
-void set_cell(HWND list, int row, int column, const Text& text) {
-  std::wstring wide = to_wide(text);
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = wide.data();
-  SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+// Whole hits, in order: each row with its cells and its record. The list
+// learns its new length once per batch and repaints only rows in view.
+void add_hits_on_window_thread(std::vector<ResultHit>& hits) {
+  for (ResultHit& hit : hits) g_state.results.add(std::move(hit));
+  show_row_count(control(Control::ResultList), g_state.results.row_count());
 }
 
-void append_collected_text(const Text& text) {
-  HWND box = control(Control::CollectedText);
-  const LRESULT end = GetWindowTextLengthW(box);
-  SendMessageW(box, EM_SETSEL, end, end);
-  SendMessageW(box, EM_SCROLLCARET, 0, 0);
-  SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(to_wide(text).c_str()));
+void clear_list_on_window_thread() {
+  g_state.results.clear_rows();
+  show_row_count(control(Control::ResultList), 0);
 }
 
-// One hit: the row, its seven cells and its record, all within one message.
-void add_hit_on_window_thread(const ResultHit& hit) {
-  HWND list = control(Control::ResultList);
-  const int position = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  LVITEMW item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = position;
-  wchar_t empty[] = L"";
-  item.pszText = empty;
-  const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-  if (row >= 0) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%d", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
-    set_cell(list, row, kColNumber, number);
-    for (int column = kColTitle; column < kColumnCount; ++column) set_cell(list, row, column, hit.cells[column]);
+// Windows' own dialogs give the focus back to the control that had it when
+// the window is activated again (after a message box, or after the user
+// switched to another program and back).
+void remember_focus() {
+  HWND focus = GetFocus();
+  if (focus && IsChild(g_state.window.load(), focus)) g_state.focus_to_restore = focus;
+}
+
+bool restore_focus() {
+  HWND focus = g_state.focus_to_restore;
+  if (!focus || !IsWindow(focus) || !IsChild(g_state.window.load(), focus)) return false;
+  SetFocus(focus);
+  return true;
+}
+
+LRESULT on_app_message(UINT message, LPARAM lparam) {
+  if (message == WM_APP_ADD_HITS && g_state.closing) {
+    g_state.dropped_hits += static_cast<unsigned>(reinterpret_cast<std::vector<ResultHit>*>(lparam)->size());
   }
-  append_collected_text(hit.record);
-}
-
-LRESULT on_command(WORD id, WORD code) {
-  if (id == control_id(Control::SearchButton) && code == BN_CLICKED) {
-    search_command();
-  } else if (id == control_id(Control::NextPage) && code == BN_CLICKED) {
-    next_page_command();
-  } else if (id == control_id(Control::PreviousPage) && code == BN_CLICKED) {
-    previous_page_command();
-  } else if (id == control_id(Control::KeywordBox) && code == EN_CHANGE) {
-    handle_keyword_edit();
-  } else if (id == kMenuOpenMagnet) {
-    open_selected_magnet();
-  } else if (id == kMenuCopyHash) {
-    copy_selected_hash();
-  } else if (id == kMenuExportAll) {
-    export_collected_text();
+  if (g_state.closing) return 0;
+  switch (message) {
+    case WM_APP_CLEAR_LIST:
+      clear_list_on_window_thread();
+      return 0;
+    case WM_APP_ROW_COUNT:
+      return g_state.results.row_count();
+    case WM_APP_SET_STATUS:
+      set_text_on_window_thread(Control::StatusLabel, *reinterpret_cast<const Text*>(lparam));
+      return 0;
+    case WM_APP_ADD_HITS:
+      add_hits_on_window_thread(*reinterpret_cast<std::vector<ResultHit>*>(lparam));
+      return 0;
   }
   return 0;
 }
@@ -273,10 +219,15 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
       if (!create_controls(window)) return -1;
       return 0;
     case WM_COMMAND:
-      return on_command(LOWORD(wparam), HIWORD(wparam));
+      dispatch_event(EventVia::Command, LOWORD(wparam), HIWORD(wparam), wparam);
+      return 0;
     case WM_NOTIFY: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (header->hwndFrom == control(Control::ResultList) && header->code == NM_DBLCLK) copy_selected_hash();
+      if (header->hwndFrom == control(Control::ResultList) && header->code == LVN_GETDISPINFOW) {
+        fill_result_cell(*reinterpret_cast<NMLVDISPINFOW*>(lparam), g_state.results);
+        return 0;
+      }
+      dispatch_event(EventVia::Notify, static_cast<int>(header->idFrom), header->code);
       return 0;
     }
     case WM_CTLCOLORSTATIC:
@@ -285,6 +236,13 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         SetTextColor(dc, RGB(255, 0, 0));
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        remember_focus();
+      } else if (restore_focus()) {
+        return 0;
       }
       break;
     case WM_CLOSE:
@@ -297,24 +255,15 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_NCDESTROY:
       g_state.window = nullptr;
       g_state.controls.fill(nullptr);
+      g_state.focus_to_restore = nullptr;
       break;
     case WM_APP_CLEAR_LIST:
-      if (!g_state.closing) SendMessageW(control(Control::ResultList), LVM_DELETEALLITEMS, 0, 0);
-      return 0;
     case WM_APP_ROW_COUNT:
-      return g_state.closing ? 0 : SendMessageW(control(Control::ResultList), LVM_GETITEMCOUNT, 0, 0);
     case WM_APP_SET_STATUS:
-      if (!g_state.closing) set_text_on_window_thread(Control::StatusLabel, *reinterpret_cast<const Text*>(lparam));
-      return 0;
-    case WM_APP_ADD_HIT:
-      if (!g_state.closing) add_hit_on_window_thread(*reinterpret_cast<const ResultHit*>(lparam));
-      return 0;
+    case WM_APP_ADD_HITS:
+      return on_app_message(message, lparam);
   }
   return DefWindowProcW(window, message, wparam, lparam);
-}
-
-HICON load_icon(HINSTANCE instance, int size) {
-  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 bool register_window_class(HINSTANCE instance) {
@@ -323,7 +272,8 @@ bool register_window_class(HINSTANCE instance) {
   window_class.lpfnWndProc = main_window_proc;
   window_class.hInstance = instance;
   // One 32 x 32 picture serves as both the large and the small icon.
-  window_class.hIcon = load_icon(instance, 32);
+  window_class.hIcon =
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUENLIT), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
   window_class.hIconSm = window_class.hIcon;
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -349,6 +299,42 @@ bool handle_window_key(const MSG& msg) {
   return false;
 }
 
+// The result list and the collected text as the actions read them.
+class MainResultView : public ResultView {
+public:
+  int row_count() override { return g_state.results.row_count(); }
+  Text selected_hash() override {
+    return g_state.results.cell(selected_row(control(Control::ResultList)), kColHash);
+  }
+  Text collected_text() override { return g_state.results.collected_text(); }
+  void show_menu(int x, int y) override {
+    UniqueMenu menu(build_result_menu());
+    if (!menu) return;
+    // A chosen item comes back as WM_COMMAND once this has returned.
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, x, y, 0, g_state.window.load(), nullptr);
+  }
+};
+
+// Workers' requests, each sent to the window's thread and carried out whole
+// there. Nothing is sent once the window has gone.
+class MainResultWindow : public ResultWindow {
+public:
+  void clear_list() override { send(WM_APP_CLEAR_LIST, nullptr); }
+  void set_status(const Text& text) override { send(WM_APP_SET_STATUS, &text); }
+  void add_hits(std::vector<ResultHit> hits) override {
+    if (!send(WM_APP_ADD_HITS, &hits)) g_state.dropped_hits += static_cast<unsigned>(hits.size());
+  }
+  int row_count() override { return static_cast<int>(send(WM_APP_ROW_COUNT, nullptr)); }
+
+private:
+  // Returns the answer, or 0 (with nothing done) when there is no window.
+  static LRESULT send(UINT message, const void* argument) {
+    HWND window = g_state.window.load();
+    if (!window) return 0;
+    return SendMessageW(window, message, 0, reinterpret_cast<LPARAM>(argument));
+  }
+};
+
 }  // namespace
 
 HWND create_main_window(HINSTANCE instance) {
@@ -356,6 +342,7 @@ HWND create_main_window(HINSTANCE instance) {
   InitCommonControlsEx(&controls);
   if (!register_window_class(instance)) return nullptr;
   g_state.closing = false;
+  g_state.results = ResultStore();
   const int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
   HWND window = CreateWindowExW(0, kWindowClass, to_wide(kWindowCaption).c_str(),
@@ -389,13 +376,23 @@ void set_control_text(Control c, const Text& text) {
 }
 
 void focus_control(Control c) {
-  if (control(c)) SetFocus(control(c));
+  if (!control(c)) return;
+  g_state.focus_to_restore = control(c);
+  SetFocus(control(c));
 }
 
 Text window_caption() { return window_text(g_state.window.load()); }
 
-int message_box(const Text& text, const Text& title, UINT style) {
-  return MessageBoxW(nullptr, to_wide(text).c_str(), to_wide(title).c_str(), style | MB_TASKMODAL);
+const Text& collected_text() { return g_state.results.collected_text(); }
+
+ResultView& result_view() {
+  static MainResultView view;
+  return view;
+}
+
+ResultWindow& result_window() {
+  static MainResultWindow window;
+  return window;
 }
 
 HMENU build_result_menu() {
@@ -410,19 +407,4 @@ HMENU build_result_menu() {
   return menu;
 }
 
-void ui_clear_list() {
-  if (HWND window = g_state.window.load()) SendMessageW(window, WM_APP_CLEAR_LIST, 0, 0);
-}
-
-int ui_row_count() {
-  HWND window = g_state.window.load();
-  return window ? static_cast<int>(SendMessageW(window, WM_APP_ROW_COUNT, 0, 0)) : 0;
-}
-
-void ui_set_status(const Text& text) {
-  if (HWND window = g_state.window.load()) SendMessageW(window, WM_APP_SET_STATUS, 0, reinterpret_cast<LPARAM>(&text));
-}
-
-void ui_add_hit(const ResultHit& hit) {
-  if (HWND window = g_state.window.load()) SendMessageW(window, WM_APP_ADD_HIT, 0, reinterpret_cast<LPARAM>(&hit));
-}
+unsigned dropped_hit_count() { return g_state.dropped_hits.load(); }

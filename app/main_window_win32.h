@@ -2,11 +2,14 @@
 // The main window and its controls.
 #include <windows.h>
 
-#include "search/result_rows.h"
+#include "actions/result_view.h"
+#include "search/result_window.h"
 #include "text/text.h"
 
 // The window's controls, in the order they are created; the popup menu 菜单
 // (created seventh in the design) is not a window and is built when shown.
+// The records of every hit are collected by the window itself (see
+// collected_text), not in a hidden edit box.
 enum class Control {
   StatusLabel,    // 透明标签1
   PageUnitLabel,  // 标签3, "页"
@@ -17,7 +20,6 @@ enum class Control {
   SearchButton,   // 按钮_搜索
   KeywordBox,     // 编辑框_搜索内容
   ResultList,     // 超级列表框1
-  CollectedText,  // 编辑框_临时存放 (hidden)
   Count
 };
 
@@ -46,17 +48,21 @@ int run_message_loop();
 // --- operations on the window's thread -------------------------------------
 Text control_text(Control control);
 void set_control_text(Control control, const Text& text);
+// Gives the focus to the control; it is also where the focus comes back to
+// when the window is activated again.
 void focus_control(Control control);
 Text window_caption();
-// A task-modal message box with no owner window; returns the button pressed.
-int message_box(const Text& text, const Text& title, UINT style);
 // The popup menu 菜单: 磁力下载, separator, 复制磁力, separator, 全部导出.
 HMENU build_result_menu();
+// Every record collected since start-up, in order.
+const Text& collected_text();
+// The result list and the collected text, as the result actions read them.
+ResultView& result_view();
 
-// --- operations a worker may call from its own thread ----------------------
-// Each is carried out whole on the window's thread; once the window is closing
-// they do nothing (a row count then reads 0).
-void ui_clear_list();
-int ui_row_count();
-void ui_set_status(const Text& text);
-void ui_add_hit(const ResultHit& hit);
+// --- for workers, from their own threads -----------------------------------
+// Each call is carried out whole on the window's thread; once the window is
+// closing, calls do nothing (a row count then reads 0).
+ResultWindow& result_window();
+// How many hits were handed to the window after it had begun closing, and so
+// dropped.
+unsigned dropped_hit_count();

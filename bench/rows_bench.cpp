@@ -52,7 +52,7 @@ std::string make_page(int hits) {
 
 class CountingSink : public ResultSink {
 public:
-  void add_hit(const ResultHit& hit) override {
+  void add_hit(ResultHit hit) override {
     ++rows;
     record_bytes += hit.record.size();
   }

@@ -52,8 +52,7 @@ void add_result_rows(const std::array<RegexObject, 6>& objects, ResultSink& sink
   // are not consulted, a missing match reads as the empty text.
   const int hits = objects[kTitleObject].match_count();
   for (int i = 1; i <= hits; ++i) {
-    const ResultHit hit = read_hit(objects, i);
-    sink.add_hit(hit);
+    sink.add_hit(read_hit(objects, i));
     sink.yield();
   }
 }

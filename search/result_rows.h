@@ -29,7 +29,7 @@ struct ResultHit {
 class ResultSink {
 public:
   virtual ~ResultSink() = default;
-  virtual void add_hit(const ResultHit& hit) = 0;
+  virtual void add_hit(ResultHit hit) = 0;
   virtual void yield() = 0;
 };
 

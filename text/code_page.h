@@ -18,3 +18,12 @@ std::optional<std::u16string> multibyte_to_utf16(unsigned code_page, std::string
 // UTF-16 to bytes in `code_page`; a character the code page lacks becomes '?'.
 // nullopt when the code page is not available.
 std::optional<std::string> utf16_to_multibyte(unsigned code_page, std::u16string_view text);
+
+// The program's texts and UTF-16, both ways: the one pair every layer uses to
+// cross between code page 936 and UTF-16. A failure gives the empty text.
+inline std::u16string gbk_to_utf16(std::string_view text) {
+  return multibyte_to_utf16(kCodePageGbk, text).value_or(std::u16string());
+}
+inline Text utf16_to_gbk(std::u16string_view text) {
+  return utf16_to_multibyte(kCodePageGbk, text).value_or(Text());
+}

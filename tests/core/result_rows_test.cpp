@@ -30,7 +30,7 @@ Text replace_all(Text text, const Text& from, const Text& to) {
 
 class FakeSink : public ResultSink {
 public:
-  void add_hit(const ResultHit& hit) override {
+  void add_hit(ResultHit hit) override {
     hits.push_back(hit);
     events.push_back('h');
   }

@@ -3,8 +3,9 @@
 #include <cstring>
 #include <cwchar>
 
-#include "actions/export_file_win32.h"
-#include "app/win32_handles_win32.h"
+#include "actions/result_actions_win32.h"
+#include "win32/file_replace_win32.h"
+#include "win32/handles_win32.h"
 
 std::optional<std::string> clipboard_bytes(UINT format) {
   if (!OpenClipboard(nullptr)) return std::nullopt;

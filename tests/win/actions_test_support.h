@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "actions/shell_open_win32.h"
+#include "win32/shell_open_win32.h"
 #include "app/main_window_win32.h"
 #include "search/result_rows.h"
 #include "text/text.h"

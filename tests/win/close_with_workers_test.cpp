@@ -4,8 +4,9 @@
 
 #include "app/main_window_win32.h"
 #include "app/program_state.h"
+#include "search/page_text.h"
 #include "app/window_events_win32.h"
-#include "search/search_worker_win32.h"
+#include "app/search_worker_win32.h"
 #include "tests/win/fixture_http_server.h"
 #include "tests/win/search_test_support.h"
 #include "tests/win/window_test_support.h"
@@ -31,7 +32,7 @@ TEST(Close, WhileAWorkerFetchesTheWindowGoesAtOnceAndItsLateHitsAreDropped) {
 
   // It then finishes against no window at all.
   ASSERT_TRUE(site.wait_for_workers(1));
-  EXPECT_EQ(ui_row_count(), 0);
+  EXPECT_EQ(result_window().row_count(), 0);
   ASSERT_NE(page_text.current(), nullptr);
   EXPECT_FALSE(page_text.current()->empty());
   release_page_text();

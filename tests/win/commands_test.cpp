@@ -10,7 +10,7 @@
 #include "app/program_state.h"
 #include "tests/win/search_test_support.h"
 #include "tests/win/window_test_support.h"
-#include "text/wide_text_win32.h"
+#include "win32/wide_text_win32.h"
 
 namespace {
 
@@ -180,7 +180,7 @@ TEST(SearchCommands, QuickNextPageClicksRunWorkersTogetherForSuccessivePages) {
   SearchSiteFixture site;
   site.server().set_answer_delay(300);
   prepare("abc", "1");
-  const Text collected_before = control_text(Control::CollectedText);
+  const Text collected_before = collected_text();
   click(Control::NextPage);
   click(Control::NextPage);
   click(Control::NextPage);
@@ -197,7 +197,7 @@ TEST(SearchCommands, QuickNextPageClicksRunWorkersTogetherForSuccessivePages) {
   for (int row = 0; row < 6; ++row) EXPECT_EQ(list_cell(row, kColNumber), std::to_string(row + 1));
   EXPECT_EQ(control_text(Control::StatusLabel), "搜索完毕共获取【6】条信息");
   // The collected text gained the three pages' records, each whole.
-  const Text gained = control_text(Control::CollectedText).substr(collected_before.size());
+  const Text gained = collected_text().substr(collected_before.size());
   Text expected_any_order;
   size_t matched = 0;
   for (int page = 2; page <= 4; ++page) {

@@ -8,7 +8,7 @@
 #include "app/main_window_win32.h"
 #include "app/program_state.h"
 #include "tests/win/window_test_support.h"
-#include "text/wide_text_win32.h"
+#include "win32/wide_text_win32.h"
 
 namespace {
 
@@ -63,7 +63,6 @@ TEST(MainWindow, ControlsHaveTheirPlacesSizesTextsAndVisibility) {
       {Control::SearchButton, L"Button", 486, 6, 130, 27, "搜索", true},
       {Control::KeywordBox, L"Edit", 8, 5, 464, -27, "", true},
       {Control::ResultList, L"SysListView32", 0, 37, 632, 251, "", true},
-      {Control::CollectedText, L"Edit", 64, 88, 440, 96, "", false},
   };
   HWND previous = nullptr;
   for (const ExpectedControl& e : expected) {
@@ -101,9 +100,7 @@ TEST(MainWindow, ControlStylesAndFonts) {
   auto ex_style = [](Control c) { return GetWindowLongW(control_handle(c), GWL_EXSTYLE); };
   EXPECT_TRUE(style(Control::PageBox) & ES_CENTER);
   EXPECT_TRUE(style(Control::KeywordBox) & ES_AUTOHSCROLL);
-  EXPECT_TRUE(style(Control::CollectedText) & ES_MULTILINE);
-  EXPECT_TRUE(style(Control::CollectedText) & WS_VSCROLL);
-  for (Control c : {Control::PageBox, Control::KeywordBox, Control::CollectedText, Control::ResultList}) {
+  for (Control c : {Control::PageBox, Control::KeywordBox, Control::ResultList}) {
     EXPECT_TRUE(ex_style(c) & WS_EX_CLIENTEDGE);
   }
   EXPECT_TRUE(style(Control::ResultList) & LVS_REPORT);
@@ -116,10 +113,9 @@ TEST(MainWindow, ControlStylesAndFonts) {
   for (Control c : {Control::NextPage, Control::PreviousPage, Control::SearchButton}) {
     EXPECT_FALSE(style(c) & BS_DEFPUSHBUTTON);
   }
-  // The search button, the list and the collected-text box share the 14-pixel font.
+  // The search button and the list share the 14-pixel font.
   HFONT px14 = reinterpret_cast<HFONT>(SendMessageW(control_handle(Control::SearchButton), WM_GETFONT, 0, 0));
   ASSERT_TRUE(px14);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control_handle(Control::CollectedText), WM_GETFONT, 0, 0)), px14);
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control_handle(Control::ResultList), WM_GETFONT, 0, 0)), px14);
   LOGFONTW font{};
   GetObjectW(px14, sizeof font, &font);

@@ -8,15 +8,16 @@
 #include <string>
 #include <thread>
 
-#include "actions/clipboard_win32.h"
-#include "actions/export_file_win32.h"
-#include "actions/selected_hash_win32.h"
+#include "win32/clipboard_win32.h"
+#include "actions/result_actions_win32.h"
+#include "win32/file_replace_win32.h"
+#include "win32/list_cells_win32.h"
 #include "app/main_window_win32.h"
-#include "app/win32_handles_win32.h"
+#include "win32/handles_win32.h"
 #include "app/window_events_win32.h"
 #include "tests/win/actions_test_support.h"
 #include "tests/win/window_test_support.h"
-#include "text/wide_text_win32.h"
+#include "win32/wide_text_win32.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ void double_click_list() {
 
 void add_hits(std::initializer_list<Text> hashes) {
   int n = 0;
-  for (const Text& hash : hashes) ui_add_hit(make_test_hit("片名" + std::to_string(++n), hash));
+  for (const Text& hash : hashes) result_window().add_hits({make_test_hit("片名" + std::to_string(++n), hash)});
 }
 
 TEST(ActionsClipboard, PutsTheBytesTheUnicodeTextAndAChineseLocale) {
@@ -128,9 +129,9 @@ TEST(ActionsCopy, ALongOrChineseHashIsReadWhole) {
   Text long_hash;
   for (int i = 0; i < 300; ++i) long_hash += "磁力abcdef";  // 3000 bytes, 1800 characters
   add_hits({"x", long_hash});
-  EXPECT_EQ(selected_hash(), "");
+  EXPECT_EQ(result_view().selected_hash(), "");
   select_row(1);
-  EXPECT_EQ(selected_hash(), long_hash);
+  EXPECT_EQ(result_view().selected_hash(), long_hash);
   send_menu_command(kMenuCopyHash);
   expect_clipboard_holds(long_hash);
   HWND list = control_handle(Control::ResultList);
@@ -187,12 +188,12 @@ TEST(ActionsExport, WritesEveryRecordCollectedSinceStartUpAndAsks) {
   const Text first[] = {"aaaa", kHash};
   for (const Text& hash : first) {
     const ResultHit hit = make_test_hit("第一批 " + hash, hash);
-    ui_add_hit(hit);
+    result_window().add_hits({hit});
     expected += hit.record;
   }
-  ui_clear_list();  // the next search: the list starts again, the collected text does not
+  result_window().clear_list();  // the next search: the list starts again, the collected text does not
   const ResultHit second = make_test_hit("第二批 <b>", "ffff");
-  ui_add_hit(second);
+  result_window().add_hits({second});
   expected += second.record;
 
   for (int round = 0; round < 2; ++round) {
@@ -207,7 +208,7 @@ TEST(ActionsExport, WritesEveryRecordCollectedSinceStartUpAndAsks) {
     EXPECT_TRUE(shell.targets().empty());
     EXPECT_TRUE(file.leftovers().empty());
     const ResultHit more = make_test_hit("第三批", "eeee");
-    ui_add_hit(more);
+    result_window().add_hits({more});
     expected += more.record;
   }
 }

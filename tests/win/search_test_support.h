@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "actions/selected_hash_win32.h"
+#include "win32/list_cells_win32.h"
 #include "app/main_window_win32.h"
-#include "search/search_worker_win32.h"
+#include "app/search_worker_win32.h"
 #include "tests/win/fixture_http_server.h"
 #include "tests/win/window_test_support.h"
-#include "text/wide_text_win32.h"
+#include "win32/wide_text_win32.h"
 
 // One hit of a fixture page, in the page's UTF-8 and as the program shows it
 // (code page 936, highlight markup removed).

@@ -7,8 +7,10 @@
 
 #include "app/main_window_win32.h"
 #include "app/program_state.h"
-#include "search/http_fetch_win32.h"
-#include "search/search_worker_win32.h"
+#include "search/page_text.h"
+#include "win32/http_fetch_win32.h"
+#include "app/search_worker_win32.h"
+#include "search/search_worker.h"
 #include "tests/win/fixture_http_server.h"
 #include "tests/win/search_test_support.h"
 
@@ -58,7 +60,7 @@ TEST(SearchWorker, FillsTheListAndCollectedTextAndReportsTheCount) {
     EXPECT_EQ(list_cell(row, kColHash), hit.hash);
     EXPECT_EQ(list_cell(row, kColLink), hit.link);
   }
-  EXPECT_EQ(control_text(Control::CollectedText), hits[0].record() + hits[1].record());
+  EXPECT_EQ(collected_text(), hits[0].record() + hits[1].record());
   EXPECT_EQ(status_text(), "搜索完毕共获取【2】条信息");
   // The decoded page is published, in code page 936.
   const auto published = page_text.current();
@@ -102,7 +104,7 @@ TEST(SearchWorker, NoNetworkEmptiesTheListAppendsNothingAndCountsZero) {
   SearchSiteFixture site;
   run_worker(site, 1, "abc");
   ASSERT_EQ(list_rows(), 2);
-  const Text collected = control_text(Control::CollectedText);
+  const Text collected = collected_text();
   override_search_host_for_testing("127.0.0.1:" + std::to_string(FixtureHttpServer::unused_port()));
   {
     MessageBoxAnswerer no_box_expected({IDOK});
@@ -110,7 +112,7 @@ TEST(SearchWorker, NoNetworkEmptiesTheListAppendsNothingAndCountsZero) {
     EXPECT_EQ(no_box_expected.answered(), 0u);
   }
   EXPECT_EQ(list_rows(), 0);
-  EXPECT_EQ(control_text(Control::CollectedText), collected);
+  EXPECT_EQ(collected_text(), collected);
   EXPECT_EQ(status_text(), "搜索完毕共获取【0】条信息");
   const auto published = page_text.current();
   ASSERT_TRUE(published);

@@ -1,10 +1,10 @@
-#include "actions/shell_open_win32.h"
+#include "win32/shell_open_win32.h"
 
 #include <windows.h>
 
 #include <shellapi.h>
 
-#include "text/wide_text_win32.h"
+#include "win32/wide_text_win32.h"
 
 namespace {
 

@@ -1,16 +1,15 @@
 #pragma once
-// The search worker: fetches one result page and turns its hits into list
-// rows and collected records. Runs on a thread of its own.
+// The search worker as the program runs it: on a thread of its own, fetching
+// through WinINet and handing its hits to the main window.
 #include <cstdint>
 
 #include "text/text.h"
 
-// One run for `page` of `keyword`; returns when the page is done.
+// One run for `page` of `keyword` on the calling thread; returns when the page is done.
 void search_worker(std::int32_t page, const Text& keyword);
 
-// "http://" + host + "/search/" + keyword + "_ctime_" + page + ".html", the
-// keyword byte for byte.
-Text search_page_address(const Text& host, const Text& keyword, std::int32_t page);
+// Starts search_worker on a new thread and returns at once; nothing waits for it.
+void start_search_thread(std::int32_t page, const Text& keyword);
 
 // The search site's host (and port) the worker asks: the build's
 // QUENLIT_SEARCH_HOST, unless a test has pointed the worker elsewhere.

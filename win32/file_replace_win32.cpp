@@ -1,28 +1,24 @@
-#include "actions/export_file_win32.h"
+#include "win32/file_replace_win32.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
 
-#include "app/win32_handles_win32.h"
-#include "text/wide_text_win32.h"
+#include "win32/grow_buffer.h"
+#include "win32/handles_win32.h"
 
 namespace {
 
 // The executable's full path, however long it is.
 std::wstring module_path() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    if (path.size() >= 65536) return std::wstring();
-    path.assign(path.size() * 2, L'\0');
-  }
+  const auto path = read_into_growing_buffer<std::wstring>(MAX_PATH, 65536, [](std::wstring& buffer) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return BufferTry::failed();
+    if (length < buffer.size()) return BufferTry::fits(length);
+    return BufferTry::too_small();
+  });
+  return path.value_or(std::wstring());
 }
 
 UniqueHandle open_file(const std::wstring& path, DWORD disposition) {
@@ -93,11 +89,11 @@ private:
 
 }  // namespace
 
-std::wstring export_path() {
+std::wstring program_folder() {
   const std::wstring program = module_path();
   const size_t slash = program.find_last_of(L"\\/");
   if (program.empty() || slash == std::wstring::npos) return std::wstring();
-  return program.substr(0, slash) + to_wide("\\种子文本.txt");
+  return program.substr(0, slash);
 }
 
 bool replace_file_contents(const std::wstring& path, const Text& bytes) {

@@ -1,32 +1,14 @@
-#include "actions/clipboard_win32.h"
+#include "win32/clipboard_win32.h"
 
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
-#include <type_traits>
 
-#include "text/wide_text_win32.h"
+#include "win32/handles_win32.h"
+#include "win32/wide_text_win32.h"
 
 namespace {
-
-// A global memory block until the clipboard takes it over.
-struct GlobalFreer {
-  using pointer = HGLOBAL;
-  void operator()(HGLOBAL block) const {
-    if (block) GlobalFree(block);
-  }
-};
-using UniqueGlobal = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, GlobalFreer>;
-
-// Closes the clipboard on every way out once it has been opened.
-struct ClipboardSession {
-  bool open = OpenClipboard(nullptr) != FALSE;
-  ~ClipboardSession() {
-    if (open) CloseClipboard();
-  }
-};
 
 // A movable, zero-filled block holding `size` bytes from `data` (the zeros
 // after them are the terminator); null when no block can be had.
@@ -51,8 +33,8 @@ bool put(UINT format, UniqueGlobal block) {
 }  // namespace
 
 void copy_to_clipboard(const Text& text) {
-  ClipboardSession clipboard;
-  if (!clipboard.open) return;
+  OpenClipboardSession clipboard;
+  if (!clipboard.is_open()) return;
   EmptyClipboard();
   // Without a block of its own the clipboard stays empty.
   if (!put(CF_TEXT, make_block(text.data(), text.size(), 1))) return;

@@ -1,5 +1,5 @@
 #pragma once
-// Reading the result list's selected row.
+// Reading a report-style list view's selection and cells.
 #include <windows.h>
 
 #include "text/text.h"
@@ -9,6 +9,3 @@ int selected_row(HWND list);
 // The text of one cell, read whole whatever its length; empty for a row or a
 // list that does not exist.
 Text list_cell_text(HWND list, int row, int column);
-// The info-hash (column 5) of the result list's selected row; empty when no
-// row is selected.
-Text selected_hash();

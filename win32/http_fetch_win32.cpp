@@ -1,12 +1,13 @@
-#include "search/http_fetch_win32.h"
+#include "win32/http_fetch_win32.h"
 
 #include <windows.h>
 #include <wininet.h>
 
-#include <memory>
 #include <mutex>
-#include <type_traits>
 #include <vector>
+
+#include "win32/grow_buffer.h"
+#include "win32/handles_win32.h"
 
 namespace {
 
@@ -14,14 +15,6 @@ namespace {
 // they must carry the keyword's code page 936 bytes to the wire unchanged,
 // where the wide interfaces would re-encode them.
 constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
-
-struct InternetCloser {
-  using pointer = HINTERNET;
-  void operator()(HINTERNET handle) const {
-    if (handle) InternetCloseHandle(handle);
-  }
-};
-using UniqueInternet = std::unique_ptr<std::remove_pointer_t<HINTERNET>, InternetCloser>;
 
 // The program's one internet handle, opened on the first fetch and kept for
 // the rest of the run. A failed open is tried again by the next fetch.
@@ -40,18 +33,16 @@ struct SplitAddress {
 };
 
 bool canonicalize(const std::string& address, std::string* out) {
-  DWORD size = static_cast<DWORD>(address.size()) * 3 + 64;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    std::vector<char> buffer(size + 1);
-    DWORD length = size;
-    if (InternetCanonicalizeUrlA(address.c_str(), buffer.data(), &length, ICU_NO_ENCODE)) {
-      out->assign(buffer.data(), length);
-      return true;
-    }
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
-    size = length + 1;
-  }
-  return false;
+  const auto url = read_into_growing_buffer<std::string>(address.size() * 3 + 64, 1u << 30, [&](std::string& buffer) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    if (InternetCanonicalizeUrlA(address.c_str(), buffer.data(), &length, ICU_NO_ENCODE)) return BufferTry::fits(length);
+    // Too small: `length` is what it needs, the terminator included.
+    if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) return BufferTry::too_small(length + 1);
+    return BufferTry::failed();
+  });
+  if (!url) return false;
+  *out = *url;
+  return true;
 }
 
 bool split(const std::string& address, SplitAddress* split) {

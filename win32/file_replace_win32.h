@@ -1,12 +1,12 @@
 #pragma once
-// The export file beside the program and replacing a file's contents safely.
+// The program's folder, and replacing a file's contents safely.
 #include <string>
 
 #include "text/text.h"
 
-// The folder of the program's executable, without a trailing backslash, and
-// "\种子文本.txt"; empty when the executable's path cannot be had.
-std::wstring export_path();
+// The folder that holds the program's executable, without a trailing
+// backslash; empty when the executable's path cannot be had.
+std::wstring program_folder();
 
 // Makes the file at `path` hold exactly `bytes`. The bytes go to a new file
 // beside it first, which then takes the old file's place in one step, so a

@@ -3,7 +3,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/program_state.h"
+#include "search/page_text.h"
 
 TEST(PageText, AWorkersHoldOutlivesReplacementAndRelease) {
   PageTextSlot slot;

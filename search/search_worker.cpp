@@ -1,0 +1,84 @@
+#include "search/search_worker.h"
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "regex/regex_object.h"
+#include "search/page_decoding.h"
+#include "search/result_rows.h"
+
+namespace {
+
+// Hands hits to the window a few at a time: the first at once, so the user
+// sees it without delay, then whatever came within a frame's time of the last
+// handing, and the rest at the end. Each hit stays whole within its batch.
+class BatchingSink : public ResultSink {
+public:
+  explicit BatchingSink(const SearchServices& services) : services_(services) {}
+  ~BatchingSink() override { flush(); }
+
+  void add_hit(ResultHit hit) override {
+    pending_.push_back(std::move(hit));
+    if (!handed_any_ || Clock::now() - last_handed_ >= kFrame) flush();
+  }
+  void yield() override { services_.yield(); }
+
+  void flush() {
+    if (pending_.empty()) return;
+    std::vector<ResultHit> batch;
+    batch.swap(pending_);
+    services_.window.add_hits(std::move(batch));
+    handed_any_ = true;
+    last_handed_ = Clock::now();
+  }
+
+private:
+  using Clock = std::chrono::steady_clock;
+  static constexpr std::chrono::milliseconds kFrame{16};
+
+  const SearchServices& services_;
+  std::vector<ResultHit> pending_;
+  bool handed_any_ = false;
+  Clock::time_point last_handed_;
+};
+
+// The body up to its first zero byte: the page is a NUL-terminated text.
+Text text_before_zero(std::string body) {
+  body.resize(std::char_traits<char>::length(body.c_str()));
+  return body;
+}
+
+}  // namespace
+
+Text search_page_address(const Text& host, const Text& keyword, std::int32_t page) {
+  return "http://" + host + "/search/" + keyword + "_ctime_" + std::to_string(page) + ".html";
+}
+
+void run_search(std::int32_t page, const Text& keyword, const SearchServices& services) {
+  std::array<RegexObject, 6> objects;
+  services.window.clear_list();
+  services.window.set_status("正在搜索....");
+
+  PageTextSlot::Handle decoded;
+  {
+    const Text undecoded = text_before_zero(services.fetch(search_page_address(services.host, keyword, page)));
+    decoded = std::make_shared<const Text>(decode_page_text(undecoded, true));
+  }
+  // The worker keeps its own hold: another worker's replacement or the
+  // release at exit never frees the text its patterns run over.
+  services.page_text.publish(decoded);
+
+  for (size_t i = 0; i < objects.size(); ++i) objects[i].create(*field_patterns[i], *decoded);
+  {
+    BatchingSink sink(services);
+    add_result_rows(objects, sink);
+  }
+
+  services.window.set_status("搜索完毕共获取【" + std::to_string(services.window.row_count()) + "】条信息");
+
+  // Objects go in table order, then the worker's hold on its text.
+  for (RegexObject& object : objects) object = RegexObject();
+}
