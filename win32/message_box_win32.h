@@ -5,5 +5,7 @@
 
 #include "text/text.h"
 
-// Shows the box and waits for the answer; returns the button pressed.
+// Shows the box and waits for the answer; returns the button pressed. The
+// window that was active gets the activation back, and the control that had
+// the focus gets it back.
 int message_box(const Text& text, const Text& title, UINT style);

@@ -18,12 +18,13 @@ void click(Control button) { SendMessageW(control_handle(button), BM_CLICK, 0, 0
 
 void set_text(Control c, const Text& text) { SetWindowTextW(control_handle(c), to_wide(text).c_str()); }
 
-// Types Enter into the keyword box the way the message loop delivers it.
-void press_enter_in_keyword_box() {
+// Types Enter into the keyword box the way the message loop delivers it; with
+// Alt held it comes as a system key (context bit 29 set).
+void press_enter_in_keyword_box(bool alt = false) {
   HWND box = control_handle(Control::KeywordBox);
   SetFocus(box);
-  PostMessageW(box, WM_KEYDOWN, VK_RETURN, 1);
-  PostMessageW(box, WM_KEYUP, VK_RETURN, 0xC0000001);
+  PostMessageW(box, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, VK_RETURN, alt ? 0x20000001 : 1);
+  PostMessageW(box, alt ? WM_SYSKEYUP : WM_KEYUP, VK_RETURN, alt ? 0xE0000001 : 0xC0000001);
   pump_messages(20);
 }
 
@@ -150,13 +151,21 @@ TEST(SearchCommands, EnterInTheKeywordBoxSearchesAndAnEmptyBoxIsRefused) {
   EXPECT_EQ(site.server().requests()[0].target, "/search/abc_ctime_1.html");
   EXPECT_EQ(control_text(Control::KeywordBox), "abc");
 
+  // Alt+Enter searches as well.
+  press_enter_in_keyword_box(true);
+  ASSERT_TRUE(site.wait_for_workers(1));
+  ASSERT_EQ(site.server().request_count(), 2u);
+  EXPECT_EQ(site.server().requests()[1].target, "/search/abc_ctime_1.html");
+
   set_text(Control::KeywordBox, "");
   MessageBoxAnswerer answerer({IDOK});
   press_enter_in_keyword_box();
   ASSERT_TRUE(pump_until([&] { return answerer.answered() == 1; }));
   EXPECT_EQ(answerer.seen()[0].text, to_wide("请输入要搜索的内容"));
   pump_messages(50);
-  EXPECT_EQ(site.server().request_count(), 1u);
+  EXPECT_EQ(site.server().request_count(), 2u);
+  // The message puts the focus on the keyword box.
+  EXPECT_TRUE(pump_until([] { return GetFocus() == control_handle(Control::KeywordBox); }, 2000));
 }
 
 TEST(SearchCommands, EditingTheKeywordPutsOneIntoThePageBoxButNotIntoThePageCounter) {

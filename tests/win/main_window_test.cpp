@@ -223,4 +223,21 @@ TEST(Close, EscInAnyControlAsksAndTheLoopEndsOnYes) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+// As in Windows' own dialogs, the control that had the focus gets it back
+// once the window is active again after a message box.
+TEST(Focus, ComesBackToTheControlThatHadItAfterTheCloseQuestion) {
+  MainWindowFixture fixture;
+  HWND window = fixture.window();
+  SetForegroundWindow(window);
+  for (Control c : {Control::KeywordBox, Control::PageBox, Control::ResultList, Control::NextPage}) {
+    SCOPED_TRACE(static_cast<int>(c));
+    SetFocus(control_handle(c));
+    pump_messages(20);
+    ASSERT_EQ(GetFocus(), control_handle(c));
+    ASSERT_EQ(request_close(window, IDNO).size(), 1u);
+    EXPECT_TRUE(pump_until([&] { return GetFocus() == control_handle(c); }, 2000))
+        << "the focus is on " << GetFocus();
+  }
+}
+
 }  // namespace
