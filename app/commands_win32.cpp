@@ -5,7 +5,7 @@
 #include "app/main_window_win32.h"
 #include "app/page_numbers.h"
 #include "app/program_state.h"
-#include "app/window_events_win32.h"
+#include "app/commands_win32.h"
 #include "app/search_worker_win32.h"
 #include "win32/message_box_win32.h"
 

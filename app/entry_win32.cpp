@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/main_window_win32.h"
+#include "app/program_window_win32.h"
 #include "app/program_state.h"
 #include "win32/message_box_win32.h"
 

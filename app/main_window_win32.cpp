@@ -10,10 +10,8 @@
 #include <vector>
 
 #include "app/app_messages_win32.h"
-#include "app/resource_ids.h"
 #include "app/result_list_win32.h"
 #include "app/result_store.h"
-#include "app/window_events_win32.h"
 #include "win32/handles_win32.h"
 #include "win32/list_cells_win32.h"
 #include "win32/wide_text_win32.h"
@@ -23,8 +21,6 @@ const char kWindowCaption[] = "Quenlit BY：Dolventh";
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"QuenlitMainWindow";
-constexpr int kFirstControlId = 1001;
 
 enum class FontKind { Gui, Px14 };
 
@@ -119,12 +115,6 @@ int single_line_height(HWND parent, HFONT font, int wanted) {
   return wanted < needed ? needed : wanted;
 }
 
-// Messages to a control that the event table binds are seen here first.
-LRESULT CALLBACK control_events_proc(HWND child, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-  dispatch_event(EventVia::ControlMessage, GetDlgCtrlID(child), message, wparam);
-  return DefSubclassProc(child, message, wparam, lparam);
-}
-
 bool create_controls(HWND window) {
   g_state.px14_font = make_px14_font();
   for (size_t i = 0; i < kControls.size(); ++i) {
@@ -144,7 +134,6 @@ bool create_controls(HWND window) {
       SendMessageW(child, EM_LIMITTEXT, 0, 0);
       SendMessageW(child, EM_SETSEL, 0, 0);
     }
-    if (has_control_message_events(static_cast<Control>(i))) SetWindowSubclass(child, control_events_proc, 1, 0);
   }
   set_up_result_list(control(Control::ResultList));
   return true;
@@ -212,93 +201,6 @@ LRESULT on_app_message(UINT message, LPARAM lparam) {
   return 0;
 }
 
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_CREATE:
-      g_state.window = window;
-      if (!create_controls(window)) return -1;
-      return 0;
-    case WM_COMMAND:
-      dispatch_event(EventVia::Command, LOWORD(wparam), HIWORD(wparam), wparam);
-      return 0;
-    case WM_NOTIFY: {
-      const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (header->hwndFrom == control(Control::ResultList) && header->code == LVN_GETDISPINFOW) {
-        fill_result_cell(*reinterpret_cast<NMLVDISPINFOW*>(lparam), g_state.results);
-        return 0;
-      }
-      dispatch_event(EventVia::Notify, static_cast<int>(header->idFrom), header->code);
-      return 0;
-    }
-    case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lparam) == control(Control::StatusLabel)) {
-        HDC dc = reinterpret_cast<HDC>(wparam);
-        SetTextColor(dc, RGB(255, 0, 0));
-        SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-      }
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        remember_focus();
-      } else if (restore_focus()) {
-        return 0;
-      }
-      break;
-    case WM_CLOSE:
-      if (handle_close_request()) DestroyWindow(window);
-      return 0;
-    case WM_DESTROY:
-      g_state.closing = true;
-      PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      g_state.window = nullptr;
-      g_state.controls.fill(nullptr);
-      g_state.focus_to_restore = nullptr;
-      break;
-    case WM_APP_CLEAR_LIST:
-    case WM_APP_ROW_COUNT:
-    case WM_APP_SET_STATUS:
-    case WM_APP_ADD_HITS:
-      return on_app_message(message, lparam);
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
-bool register_window_class(HINSTANCE instance) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = main_window_proc;
-  window_class.hInstance = instance;
-  // One 32 x 32 picture serves as both the large and the small icon.
-  window_class.hIcon =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUENLIT), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-  window_class.hIconSm = window_class.hIcon;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kWindowClass;
-  return RegisterClassExW(&window_class) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-// Esc anywhere in the window asks to close it; Tab moves the focus among the
-// controls. Returns true when the message has been handled.
-bool handle_window_key(const MSG& msg) {
-  HWND window = g_state.window.load();
-  if (!window || msg.message != WM_KEYDOWN) return false;
-  if (msg.hwnd != window && !IsChild(window, msg.hwnd)) return false;
-  if (msg.wParam == VK_ESCAPE) {
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    return true;
-  }
-  if (msg.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) < 0)) {
-    HWND next = GetNextDlgTabItem(window, GetFocus(), GetKeyState(VK_SHIFT) < 0);
-    if (next) SetFocus(next);
-    return true;
-  }
-  return false;
-}
-
 // The result list and the collected text as the actions read them.
 class MainResultView : public ResultView {
 public:
@@ -337,37 +239,56 @@ private:
 
 }  // namespace
 
-HWND create_main_window(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  if (!register_window_class(instance)) return nullptr;
+bool create_main_window_controls(HWND window) {
+  g_state.window = window;
   g_state.closing = false;
   g_state.results = ResultStore();
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - kWindowHeight) / 2;
-  HWND window = CreateWindowExW(0, kWindowClass, to_wide(kWindowCaption).c_str(),
-                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS,
-                                left, top, kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
-  if (!window) return nullptr;
-  handle_window_created();
-  return window;
+  return create_controls(window);
+}
+
+bool handle_main_window_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+  *result = 0;
+  switch (message) {
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->hwndFrom != control(Control::ResultList) || header->code != LVN_GETDISPINFOW) return false;
+      fill_result_cell(*reinterpret_cast<NMLVDISPINFOW*>(lparam), g_state.results);
+      return true;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lparam) != control(Control::StatusLabel)) return false;
+      SetTextColor(reinterpret_cast<HDC>(wparam), RGB(255, 0, 0));
+      SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      *result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      return true;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        remember_focus();
+        return false;
+      }
+      return restore_focus();
+    case WM_DESTROY:
+      g_state.closing = true;
+      PostQuitMessage(0);
+      return true;
+    case WM_NCDESTROY:
+      g_state.window = nullptr;
+      g_state.controls.fill(nullptr);
+      g_state.focus_to_restore = nullptr;
+      return false;
+    case WM_APP_CLEAR_LIST:
+    case WM_APP_ROW_COUNT:
+    case WM_APP_SET_STATUS:
+    case WM_APP_ADD_HITS:
+      *result = on_app_message(message, lparam);
+      return true;
+  }
+  return false;
 }
 
 HWND main_window() { return g_state.window.load(); }
 
 HWND control_handle(Control c) { return control(c); }
-
-int control_id(Control c) { return kFirstControlId + static_cast<int>(c); }
-
-int run_message_loop() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (handle_window_key(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
-}
 
 Text control_text(Control c) { return window_text(control(c)); }
 

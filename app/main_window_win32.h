@@ -1,49 +1,28 @@
 #pragma once
-// The main window and its controls.
+// The main window's controls and what is done to them: their texts, the
+// focus, the result list and the collected text, the workers' requests.
+// The window itself, its events and its message loop: program_window_win32.h.
 #include <windows.h>
 
 #include "actions/result_view.h"
+#include "app/controls.h"
 #include "search/result_window.h"
 #include "text/text.h"
-
-// The window's controls, in the order they are created; the popup menu 菜单
-// (created seventh in the design) is not a window and is built when shown.
-// The records of every hit are collected by the window itself (see
-// collected_text), not in a hidden edit box.
-enum class Control {
-  StatusLabel,    // 透明标签1
-  PageUnitLabel,  // 标签3, "页"
-  PagePrefixLabel,// 标签2, " 第"
-  NextPage,       // 下一页
-  PreviousPage,   // 上一页
-  PageBox,        // 编辑框1
-  SearchButton,   // 按钮_搜索
-  KeywordBox,     // 编辑框_搜索内容
-  ResultList,     // 超级列表框1
-  Count
-};
-
-// Commands of the popup menu, in menu order.
-enum MenuCommand : UINT {
-  kMenuOpenMagnet = 40001,  // 磁力下载
-  kMenuCopyHash,            // 复制磁力
-  kMenuExportAll,           // 全部导出
-};
 
 extern const char kWindowCaption[];
 constexpr int kWindowWidth = 629;
 constexpr int kWindowHeight = 356;
 
-// Creates the main window with every control and runs its created event.
-// Returns null when the window cannot be created.
-HWND create_main_window(HINSTANCE instance);
+// Creates the controls of the main window that is being created.
+bool create_main_window_controls(HWND window);
+// The main window's own share of its messages: the status line's colours,
+// the list's cells, giving the focus back, the workers' requests, its end.
+// Returns false for a message it leaves to the caller.
+bool handle_main_window_message(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
+
 // The main window, or null before it exists and once it is destroyed.
 HWND main_window();
 HWND control_handle(Control control);
-int control_id(Control control);
-
-// Runs the message loop until the main window has closed.
-int run_message_loop();
 
 // --- operations on the window's thread -------------------------------------
 Text control_text(Control control);

@@ -2,7 +2,7 @@
 
 #include "app/main_window_win32.h"
 #include "app/program_state.h"
-#include "app/window_events_win32.h"
+#include "app/startup_close_win32.h"
 #include "win32/message_box_win32.h"
 
 void handle_window_created() {

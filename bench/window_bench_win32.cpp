@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "app/main_window_win32.h"
+#include "app/program_window_win32.h"
 #include "app/search_worker_win32.h"
 #include "bench/sample_result_page.h"
 #include "regex/regex_object.h"

@@ -5,7 +5,7 @@
 #include "app/main_window_win32.h"
 #include "app/program_state.h"
 #include "search/page_text.h"
-#include "app/window_events_win32.h"
+#include "app/commands_win32.h"
 #include "app/search_worker_win32.h"
 #include "tests/win/fixture_http_server.h"
 #include "tests/win/search_test_support.h"

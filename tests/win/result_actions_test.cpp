@@ -14,7 +14,7 @@
 #include "win32/list_cells_win32.h"
 #include "app/main_window_win32.h"
 #include "win32/handles_win32.h"
-#include "app/window_events_win32.h"
+#include "app/commands_win32.h"
 #include "tests/win/actions_test_support.h"
 #include "tests/win/window_test_support.h"
 #include "win32/wide_text_win32.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main_window_win32.h"
+#include "app/program_window_win32.h"
 
 // A window's text as the wide interfaces give it.
 inline std::wstring wide_window_text(HWND window) {
