@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace {
 // they must carry the keyword's code page 936 bytes to the wire unchanged,
 // where the wide interfaces would re-encode them.
 constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+
+constexpr size_t kReadPiece = 1 << 20;
+// A server may announce any length: room is made ahead for at most this much.
+constexpr DWORD kLargestReservation = 256u << 20;
 
 // The program's one internet handle, opened on the first fetch and kept for
 // the rest of the run. A failed open is tried again by the next fetch.
@@ -86,11 +91,23 @@ std::string http_get(const std::string& address) {
   if (!HttpSendRequestA(request.get(), kAcceptHeader, static_cast<DWORD>(sizeof kAcceptHeader - 1), nullptr, 0)) {
     return body;
   }
-  std::vector<char> piece(64 * 1024);
-  for (;;) {
-    DWORD read = 0;
-    if (!InternetReadFile(request.get(), piece.data(), static_cast<DWORD>(piece.size()), &read) || read == 0) break;
-    body.append(piece.data(), read);
+  // The announced length, when there is one, saves regrowing a large body;
+  // the reads still go on until one returns nothing, whatever was announced.
+  DWORD announced = 0;
+  DWORD announced_size = sizeof announced;
+  if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &announced_size,
+                     nullptr)) {
+    body.reserve(std::min<DWORD>(announced, kLargestReservation));
   }
+  // Read straight into the body's free end, a megabyte at a time.
+  for (;;) {
+    const size_t used = body.size();
+    body.resize(used + kReadPiece);
+    DWORD read = 0;
+    const bool ok = InternetReadFile(request.get(), body.data() + used, static_cast<DWORD>(kReadPiece), &read) != FALSE;
+    body.resize(used + (ok ? read : 0));
+    if (!ok || read == 0) break;
+  }
+  body.shrink_to_fit();
   return body;
 }
