@@ -8,5 +8,6 @@ enum AppMessage : UINT {
   WM_APP_CLEAR_LIST = WM_APP + 1,  // remove all rows
   WM_APP_ROW_COUNT,                // result: number of rows
   WM_APP_SET_STATUS,               // lParam: const Text*, the status line's new text
-  WM_APP_ADD_HITS,                 // lParam: std::vector<ResultHit>*, hits taken over in order, each whole
+  WM_APP_ADD_HITS,                 // lParam: std::vector<ResultHit>*, hits taken over in order, each whole;
+                                   // result: 1 when they were taken over
 };

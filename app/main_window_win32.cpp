@@ -181,9 +181,8 @@ bool restore_focus() {
 }
 
 LRESULT on_app_message(UINT message, LPARAM lparam) {
-  if (message == WM_APP_ADD_HITS && g_state.closing) {
-    g_state.dropped_hits += static_cast<unsigned>(reinterpret_cast<std::vector<ResultHit>*>(lparam)->size());
-  }
+  // Once the window is closing nothing more is taken over; the sender counts
+  // the hits it could not hand over.
   if (g_state.closing) return 0;
   switch (message) {
     case WM_APP_CLEAR_LIST:
@@ -196,7 +195,7 @@ LRESULT on_app_message(UINT message, LPARAM lparam) {
       return 0;
     case WM_APP_ADD_HITS:
       add_hits_on_window_thread(*reinterpret_cast<std::vector<ResultHit>*>(lparam));
-      return 0;
+      return 1;  // taken over
   }
   return 0;
 }
@@ -224,7 +223,8 @@ public:
   void clear_list() override { send(WM_APP_CLEAR_LIST, nullptr); }
   void set_status(const Text& text) override { send(WM_APP_SET_STATUS, &text); }
   void add_hits(std::vector<ResultHit> hits) override {
-    if (!send(WM_APP_ADD_HITS, &hits)) g_state.dropped_hits += static_cast<unsigned>(hits.size());
+    const size_t count = hits.size();
+    if (send(WM_APP_ADD_HITS, &hits) != 1) g_state.dropped_hits += static_cast<unsigned>(count);
   }
   int row_count() override { return static_cast<int>(send(WM_APP_ROW_COUNT, nullptr)); }
 
