@@ -9,34 +9,27 @@
 #include <string>
 #include <vector>
 
-#include "win32/list_cells_win32.h"
 #include "app/main_window_win32.h"
 #include "app/search_worker_win32.h"
 #include "tests/win/fixture_http_server.h"
 #include "tests/win/window_test_support.h"
-#include "win32/wide_text_win32.h"
 
-// One hit of a fixture page, in the page's UTF-8 and as the program shows it
-// (code page 936, highlight markup removed).
+// One hit of a fixture page, as the page writes it (UTF-8).
 struct FixtureHit {
-  std::string title_html;  // UTF-8
-  Text title;              // code page 936, cleaned
-  Text date, size, popularity, hash, link;
-
-  Text record() const {
-    return "片名 " + title + "创建日期:" + date + "  文件大小:" + size + "\r\n磁力链接 magnet:?xt=urn:btih:" + hash +
-           "&xl\r\n迅雷链接 magnet:?xt=urn:btih:" + hash + "&xl\r\n";
-  }
+  std::string title_html;
+  std::string date, size, popularity, hash, link;
 };
 
 // The hits of page `page`: two of them, each marked with its page and place.
+// Hit n of page p: title "abc 纪录片 第p页 第n条" (abc highlighted), date
+// 2019-03-1n, size 1.3n GB, popularity 100p+n, hash 0000000p0000000n
+// followed by c0ffee00 three times, link thunder://QUFtYWduZXQ<hash>.
 inline std::vector<FixtureHit> fixture_hits(int page) {
   std::vector<FixtureHit> hits;
   for (int i = 1; i <= 2; ++i) {
     const std::string p = std::to_string(page), n = std::to_string(i);
     FixtureHit hit;
     hit.title_html = std::string(u8"<span class=\"highlight\">abc</span> 纪录片 第") + p + u8"页 第" + n + u8"条";
-    hit.title = "abc 纪录片 第" + p + "页 第" + n + "条";
     hit.date = "2019-03-1" + n;
     hit.size = "1.3" + n + " GB";
     hit.popularity = std::to_string(100 * page + i);
@@ -109,8 +102,17 @@ private:
   unsigned expected_ = 0;
 };
 
-inline Text list_cell(int row, int column) {
-  return list_cell_text(control_handle(Control::ResultList), row, column);
+// A cell of the result list as the list view gives it to anyone who asks
+// (LVM_GETITEMTEXTW), read without the program's own cell reader.
+inline std::wstring wide_list_cell(int row, int column) {
+  wchar_t text[1024] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 1024;
+  const LRESULT length = SendMessageW(control_handle(Control::ResultList), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                      reinterpret_cast<LPARAM>(&item));
+  return std::wstring(text, static_cast<size_t>(length > 0 ? length : 0));
 }
 
 inline int list_rows() {
