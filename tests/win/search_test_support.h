@@ -11,24 +11,19 @@
 
 #include "app/main_window_win32.h"
 #include "app/search_worker_win32.h"
+#include "tests/support/result_page.h"
 #include "tests/win/fixture_http_server.h"
 #include "tests/win/window_test_support.h"
-
-// One hit of a fixture page, as the page writes it (UTF-8).
-struct FixtureHit {
-  std::string title_html;
-  std::string date, size, popularity, hash, link;
-};
 
 // The hits of page `page`: two of them, each marked with its page and place.
 // Hit n of page p: title "abc 纪录片 第p页 第n条" (abc highlighted), date
 // 2019-03-1n, size 1.3n GB, popularity 100p+n, hash 0000000p0000000n
 // followed by c0ffee00 three times, link thunder://QUFtYWduZXQ<hash>.
-inline std::vector<FixtureHit> fixture_hits(int page) {
-  std::vector<FixtureHit> hits;
+inline std::vector<PageHit> fixture_hits(int page) {
+  std::vector<PageHit> hits;
   for (int i = 1; i <= 2; ++i) {
     const std::string p = std::to_string(page), n = std::to_string(i);
-    FixtureHit hit;
+    PageHit hit;
     hit.title_html = std::string(u8"<span class=\"highlight\">abc</span> 纪录片 第") + p + u8"页 第" + n + u8"条";
     hit.date = "2019-03-1" + n;
     hit.size = "1.3" + n + " GB";
@@ -43,22 +38,6 @@ inline std::vector<FixtureHit> fixture_hits(int page) {
   return hits;
 }
 
-// A result page in the site's layout: UTF-8, lines ending in LF.
-inline std::string fixture_result_page(const std::vector<FixtureHit>& hits) {
-  std::string page =
-      u8"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>搜索结果</title>\n</head>\n<body>\n"
-      u8"<div class=\"search-list\">\n";
-  for (const FixtureHit& hit : hits) {
-    // Dates, sizes and counts are ASCII, the same bytes in UTF-8 and code page 936.
-    page += u8"<div class=\"search-item\">\n<div class=\"item-title\">\n<h3><a target=\"_blank\" href=\"/" + hit.hash +
-            u8".html\">\n</a></h3>\n<dl class=\"BotInfo\">\n<div class=\"item-list\">" + hit.title_html +
-            u8"\n</div>\n<dt>\n创建日期：<span>" + hit.date + u8"</span>\n文件大小：<span>" + hit.size +
-            u8"</span>\n访问热度：<span>" + hit.popularity + u8"</span>\n<a href=\"" + hit.link +
-            u8"\" class=\"download\">迅雷链接</a>\n</dt>\n</dl>\n</div>\n";
-  }
-  return page + "</div>\n</body>\n</html>\n";
-}
-
 // The page number in a request target ".../<keyword>_ctime_<page>.html", or -999.
 inline int page_of_target(const std::string& target) {
   const size_t at = target.rfind("_ctime_");
@@ -67,7 +46,7 @@ inline int page_of_target(const std::string& target) {
 
 // Serves every page number with its fixture hits.
 inline std::string serve_fixture_pages(const std::string& target) {
-  return FixtureHttpServer::response(200, "OK", fixture_result_page(fixture_hits(page_of_target(target))));
+  return FixtureHttpServer::response(200, "OK", result_page(fixture_hits(page_of_target(target))));
 }
 
 // The main window with the worker pointed at a fixture server; waits at the

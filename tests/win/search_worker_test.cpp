@@ -129,7 +129,7 @@ TEST(SearchWorker, AnErrorPageIsParsedLikeAnyPage) {
     if (target.find("_ctime_1.") != std::string::npos) {
       return FixtureHttpServer::response(404, "Not Found", "<html>no such page</html>\n");
     }
-    return FixtureHttpServer::response(500, "Internal Server Error", fixture_result_page(fixture_hits(2)));
+    return FixtureHttpServer::response(500, "Internal Server Error", result_page(fixture_hits(2)));
   });
   run_worker(site, 1, "abc");
   EXPECT_EQ(list_rows(), 0);
