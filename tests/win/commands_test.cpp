@@ -56,7 +56,7 @@ TEST(SearchCommands, NextPageAdvancesTheBoxAndAsksForItsWholePart) {
     click(Control::NextPage);
     EXPECT_EQ(wide_control_text(Control::PageBox), c.after);
     EXPECT_EQ(page_counter, c.page);
-    ASSERT_TRUE(site.wait_for_workers(1));
+    ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
     expected_pages.push_back(c.page);
   }
   EXPECT_EQ(pages_asked(site.server()), expected_pages);
@@ -83,7 +83,7 @@ TEST(SearchCommands, PreviousPageStepsBackOnlyWhileTheNumberStaysAboveZero) {
     click(Control::PreviousPage);
     EXPECT_EQ(wide_control_text(Control::PageBox), c.after);
     EXPECT_EQ(page_counter, c.page);
-    ASSERT_TRUE(site.wait_for_workers(1));
+    ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
   }
   // Only the two steps that went ahead asked for a page.
   EXPECT_EQ(pages_asked(site.server()), (std::vector<int>{1, 0}));
@@ -102,7 +102,7 @@ TEST(SearchCommands, SearchAsksForTheBoxNumbersWholePartAndLeavesTheBox) {
     click(Control::SearchButton);
     EXPECT_EQ(wide_control_text(Control::PageBox), c.box);
     EXPECT_EQ(page_counter, c.page);
-    ASSERT_TRUE(site.wait_for_workers(1));
+    ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
     expected_pages.push_back(c.page);
   }
   EXPECT_EQ(pages_asked(site.server()), expected_pages);
@@ -119,7 +119,7 @@ TEST(SearchCommands, AnEmptyKeywordIsRefusedWithAMessageAndTheFocusGoesBack) {
     SetFocus(control_handle(Control::PageBox));
     MessageBoxAnswerer answerer({IDOK});
     click(button);
-    ASSERT_TRUE(pump_until([&] { return answerer.answered() == 1; }));
+    ASSERT_TRUE(pump_until([&] { return answerer.answered() == 1; })) << "no message within 10 s";
     EXPECT_EQ(answerer.seen()[0].title, L"提示");
     EXPECT_EQ(answerer.seen()[0].text, L"请输入要搜索的内容");
     EXPECT_TRUE(pump_until([] { return GetFocus() == control_handle(Control::KeywordBox); }, 2000))
@@ -141,7 +141,7 @@ TEST(SearchCommands, ABlankIsAKeyword) {
   SearchSiteFixture site;
   prepare(L" ", L"1");
   click(Control::SearchButton);
-  ASSERT_TRUE(site.wait_for_workers(1));
+  ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
   ASSERT_EQ(site.server().request_count(), 1u);
 }
 
@@ -150,14 +150,14 @@ TEST(SearchCommands, EnterInTheKeywordBoxSearchesAndAnEmptyBoxIsRefused) {
   // Right after start-up: the page box shows 1.
   set_text(Control::KeywordBox, L"abc");
   press_enter_in_keyword_box();
-  ASSERT_TRUE(site.wait_for_workers(1));
+  ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
   ASSERT_EQ(site.server().request_count(), 1u);
   EXPECT_EQ(site.server().requests()[0].target, "/search/abc_ctime_1.html");
   EXPECT_EQ(wide_control_text(Control::KeywordBox), L"abc");
 
   // Alt+Enter searches as well.
   press_enter_in_keyword_box(true);
-  ASSERT_TRUE(site.wait_for_workers(1));
+  ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
   ASSERT_EQ(site.server().request_count(), 2u);
   EXPECT_EQ(site.server().requests()[1].target, "/search/abc_ctime_1.html");
 
@@ -185,7 +185,7 @@ TEST(SearchCommands, EditingTheKeywordPutsOneIntoThePageBoxButNotIntoThePageCoun
   SearchSiteFixture site;
   prepare(L"abc", L"3");
   click(Control::SearchButton);
-  ASSERT_TRUE(site.wait_for_workers(1));
+  ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
   EXPECT_EQ(wide_control_text(Control::PageBox), L"3");
   // Typing one more character.
   SendMessageW(control_handle(Control::KeywordBox), EM_SETSEL, 3, 3);
@@ -194,7 +194,7 @@ TEST(SearchCommands, EditingTheKeywordPutsOneIntoThePageBoxButNotIntoThePageCoun
   EXPECT_EQ(wide_control_text(Control::PageBox), L"1");
   EXPECT_EQ(page_counter, 3);
   click(Control::SearchButton);
-  ASSERT_TRUE(site.wait_for_workers(1));
+  ASSERT_TRUE(site.wait_for_workers(1)) << "the search did not finish within 20 s";
   EXPECT_EQ(site.server().requests().back().target, "/search/abcd_ctime_1.html");
 }
 
@@ -208,7 +208,7 @@ TEST(SearchCommands, QuickNextPageClicksRunWorkersTogetherForSuccessivePages) {
   click(Control::NextPage);
   EXPECT_EQ(wide_control_text(Control::PageBox), L"4");
   EXPECT_EQ(page_counter, 4);
-  ASSERT_TRUE(site.wait_for_workers(3));
+  ASSERT_TRUE(site.wait_for_workers(3)) << "the three searches did not finish within 20 s";
 
   std::vector<int> pages = pages_asked(site.server());
   std::sort(pages.begin(), pages.end());

@@ -22,7 +22,7 @@ void run_worker(SearchSiteFixture& site, std::int32_t page, const Text& keyword)
   std::thread worker([page, keyword] { search_worker(page, keyword); });
   const bool finished = site.wait_for_workers(1);
   worker.join();
-  ASSERT_TRUE(finished);
+  ASSERT_TRUE(finished) << "the worker did not finish within 20 s";
 }
 
 std::wstring status_text() { return wide_control_text(Control::StatusLabel); }
