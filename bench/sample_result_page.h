@@ -14,7 +14,8 @@ inline std::vector<PageHit> sample_hits(int hits) {
   for (int i = 0; i < hits; ++i) {
     PageHit hit;
     std::snprintf(text, sizeof text,
-                  u8"BBC <span class=\"highlight\">纪录片</span> 蓝色星球 第%d集 1080p 中英双字 Blue.Planet.S01E%02d.mkv",
+                  u8"BBC <span class=\"highlight\">纪录片</span> 蓝色星球 第%d集 1080p 中英双字 "
+                  u8"Blue.Planet.S01E%02d.mkv",
                   i + 1, i % 99 + 1);
     hit.title_html = text;
     std::snprintf(text, sizeof text, "2021-%02d-%02d", i % 12 + 1, i % 28 + 1);
