@@ -13,6 +13,7 @@
 #include "regex/regex_object.h"
 #include "search/page_decoding.h"
 #include "search/result_rows.h"
+#include "tests/support/result_page.h"
 
 namespace {
 
@@ -26,28 +27,26 @@ double ms_since(Clock::time_point start) {
 // page 936 here), LF lines, raw UTF-8 with a percent-escape now and then.
 std::string make_page(int hits) {
   static const char* const words[] = {u8"电影", u8"高清", u8"合集", u8"纪录片", u8"教程", u8"音乐", u8"中字", u8"蓝光"};
-  std::string page = u8"<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>ubuntu_最新收录</title>\n"
-                     u8"</head>\n<body>\n<div class=\"search-list\">\n";
+  std::vector<PageHit> page_hits;
   char hash[41];
   for (int i = 0; i < hits; ++i) {
     std::snprintf(hash, sizeof hash, "%08x%08x%08x%08x%08x", i * 2654435761u, i * 40503u + 7, i ^ 0x5bd1e995,
                   i * 97u, i + 1u);
     const std::string word = words[i % 8];
-    const std::string title = std::string(u8"<span class=\"highlight\">Ubuntu</span> ") + word + " " +
-                              std::to_string(18 + i % 6) + (i % 50 == 0 ? "%20LTS%28live%29" : " LTS desktop") +
-                              u8" 第" + std::to_string(i) + u8"集 " + words[(i + 3) % 8] + ".mkv";
-    page += u8"<div class=\"search-item\">\n<div class=\"item-title\">\n<h3><a target=\"_blank\" href=\"/";
-    page += hash;
-    page += ".html\">\n" + word + " " + std::to_string(i) + "\n</a></h3>\n<dl class=\"BotInfo\">\n<div class=\"item-list\">" + title +
-            u8"\n</div>\n<dt>创建日期：<span>20" + std::to_string(10 + i % 13) + "-0" + std::to_string(1 + i % 9) +
-            "-1" + std::to_string(i % 10) + u8"</span>\n文件大小：<span>" + std::to_string(1 + i % 40) + "." +
-            std::to_string(i % 100) + (i % 3 ? " GB" : " MB") + u8"</span>\n访问热度：<span>" +
-            std::to_string(i * 37 % 100000) + u8"</span>\n最近下载：<span>2023-06-01</span>\n</dt>\n"
-            u8"<dd><a href=\"thunder://QUFtYWduZXQ6P3h0PXVybjpidGloOj" + std::string(hash, 12) +
-            u8"=\" class=\"download\">迅雷链接</a></dd>\n</dl>\n</div>\n</div>\n";
+    PageHit hit;
+    hit.title_html = std::string(u8"<span class=\"highlight\">Ubuntu</span> ") + word + " " +
+                     std::to_string(18 + i % 6) + (i % 50 == 0 ? "%20LTS%28live%29" : " LTS desktop") + u8" 第" +
+                     std::to_string(i) + u8"集 " + words[(i + 3) % 8] + ".mkv";
+    hit.date = "20" + std::to_string(10 + i % 13) + "-0" + std::to_string(1 + i % 9) + "-1" + std::to_string(i % 10);
+    hit.size = std::to_string(1 + i % 40) + "." + std::to_string(i % 100) + (i % 3 ? " GB" : " MB");
+    hit.popularity = std::to_string(i * 37 % 100000);
+    hit.hash = hash;
+    hit.link = "thunder://QUFtYWduZXQ6P3h0PXVybjpidGloOj" + std::string(hash, 12) + "=";
+    page_hits.push_back(hit);
   }
-  page += u8"</div>\n<div class=\"pager\"><a href=\"/search/ubuntu_ctime_2.html\">下一页</a></div>\n</body>\n</html>\n";
-  return page;
+  PageOptions options;
+  options.page_title = u8"ubuntu_最新收录";
+  return result_page(page_hits, options);
 }
 
 class CountingSink : public ResultSink {

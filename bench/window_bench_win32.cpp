@@ -39,22 +39,12 @@ constexpr size_t kBigPageBytes = 40u << 20;
 
 // A page of 200 hits padded with file lists to about 40 MB.
 std::string big_page() {
-  std::string page = sample_result_page(kBigPageHits);
-  const std::string filler = u8"<p class=\"files\">蓝色星球 Blue.Planet.S01E01.1080p.BluRay.x264.mkv 4.2 GB</p>\n";
-  std::string padding;
-  while (padding.size() < (kBigPageBytes - page.size()) / kBigPageHits) padding += filler;
-  std::string out;
-  out.reserve(kBigPageBytes + filler.size() * 2);
-  const std::string marker = "</div>\n</div>\n";
-  size_t from = 0;
-  for (size_t at = page.find(marker); at != std::string::npos; at = page.find(marker, from)) {
-    out.append(page, from, at - from);
-    out += padding;
-    out += marker;
-    from = at + marker.size();
-  }
-  out.append(page, from, std::string::npos);
-  return out;
+  const std::vector<PageHit> hits = sample_hits(kBigPageHits);
+  PageOptions options = sample_page_options();
+  const std::string filler = u8"<p class=\"files\">蓝色星球 Blue.Planet.S01E01.1080p.BluRay.x264.mkv 4.2 GB</p>";
+  const size_t unpadded = result_page(hits, options).size();
+  options.filler_lines.assign((kBigPageBytes - unpadded) / kBigPageHits / (filler.size() + 1), filler);
+  return result_page(hits, options);
 }
 
 std::string serve(const std::string& target, const std::string& small, const std::string& big) {

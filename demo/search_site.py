@@ -2,9 +2,13 @@
 """A small stand-in for the search site, for trying quenlit without internet.
 
 Serves GET /search/<keyword>_ctime_<page>.html as UTF-8 result pages in the
-site's layout (LF line ends). The keyword arrives as raw code page 936 bytes
-(a space may arrive as %20). A few keywords have hand-written hits; any other
-keyword gets generated ones. Pages 1 to 5 have hits, other pages none.
+site's layout (LF line ends). The layout comes from result_page_template.json
+beside this script, which the tests' page writer produces
+(tests/support/result_page.cpp; rewrite it with the native build's
+tests/demo_page_template demo/result_page_template.json). The keyword arrives
+as raw code page 936 bytes (a space may arrive as %20). A few keywords have
+hand-written hits; any other keyword gets generated ones. Pages 1 to 5 have
+hits, other pages none.
 
     python3 demo/search_site.py [--port 8765] [--host 127.0.0.1]
 """
@@ -12,6 +16,8 @@ import argparse
 import base64
 import hashlib
 import html
+import json
+import os
 import re
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -85,40 +91,22 @@ def hits_for(keyword, page):
     return hits
 
 
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "result_page_template.json"), encoding="utf-8") as f:
+    TEMPLATE = json.load(f)
+
+
+def fill(part, **fields):
+    """The template part with each {name} replaced in one pass (a field's own text is left as it is)."""
+    return re.sub(r"\{(\w+)\}", lambda m: str(fields[m.group(1)]), part)
+
+
 def result_page(keyword, page):
-    out = [
-        "<!DOCTYPE html>",
-        "<html>",
-        "<head>",
-        '<meta charset="utf-8">',
-        f"<title>{html.escape(keyword)} - 种子搜索 第{page}页</title>",
-        "</head>",
-        "<body>",
-        '<div class="search-list">',
-    ]
-    hits = hits_for(keyword, page)
-    if not hits:
-        out.append('<div class="no-result">没有找到相关的种子</div>')
-    for title, size, date, popularity, info_hash, link in hits:
-        out += [
-            '<div class="search-item">',
-            '<div class="item-title">',
-            f'<h3><a target="_blank" href="/{info_hash}.html">',
-            "</a></h3>",
-            '<dl class="BotInfo">',
-            f'<div class="item-list">{title}',
-            "</div>",
-            "<dt>",
-            f"创建日期：<span>{date}</span>",
-            f"文件大小：<span>{size}</span>",
-            f"访问热度：<span>{popularity}</span>",
-            f'<a href="{link}" class="download">迅雷链接</a>',
-            "</dt>",
-            "</dl>",
-            "</div>",
-        ]
-    out += ["</div>", "</body>", "</html>", ""]
-    return "\n".join(out).encode("utf-8")
+    out = fill(TEMPLATE["head"], page_title=f"{html.escape(keyword)} - 种子搜索 第{page}页")
+    for title, size, date, popularity, info_hash, link in hits_for(keyword, page):
+        out += fill(TEMPLATE["hit"], title_html=title, date=date, size=size, popularity=popularity, hash=info_hash,
+                    link=link)
+    out += TEMPLATE["tail"]
+    return out.encode("utf-8")
 
 
 PATH = re.compile(rb"^/search/(.*)_ctime_(-?\d+)\.html$", re.DOTALL)

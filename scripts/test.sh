@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds and runs every test: the native core tests (plain and with ASan/UBSan)
+# Builds and runs every test: the native core tests (built with ASan and UBSan)
 # and the Windows tests (mingw build under Wine in Xvfb, through ctest).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

@@ -13,7 +13,11 @@ namespace {
 
 std::string b(std::initializer_list<unsigned char> bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// The fixture is a result page as the site sends it: UTF-8, LF lines.
+// The fixture is a result page as the site sends it: UTF-8, LF lines. It is
+// written by hand, apart from the page writer the Wine tests and benchmarks
+// use (tests/support/result_page.cpp), so that it checks the patterns against
+// a page of its own, with the site's odd spots (upper-case markup, a hit
+// without a popularity line, a percent escape).
 Text read_fixture_page(const char* name) {
   std::ifstream in(std::string(QUENLIT_TEST_DATA) + "/" + name, std::ios::binary);
   std::ostringstream bytes;

@@ -56,9 +56,7 @@ ResultHit make_test_hit(const Text& title, const Text& hash) {
   hit.cells[kColPopularity] = "7";
   hit.cells[kColHash] = hash;
   hit.cells[kColLink] = "thunder://" + hash;
-  const Text magnet = "magnet:?xt=urn:btih:" + hash + "&xl";
-  hit.record = "片名 " + title + "创建日期:" + hit.cells[kColDate] + "  " + "文件大小:" + hit.cells[kColSize] + "\r\n" +
-               "磁力链接 " + magnet + "\r\n" + "迅雷链接 " + magnet + "\r\n";
+  hit.record = make_hit_record(title, hit.cells[kColDate], hit.cells[kColSize], hash);
   return hit;
 }
 

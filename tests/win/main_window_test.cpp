@@ -3,12 +3,13 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "app/main_window_win32.h"
 #include "app/program_state.h"
 #include "tests/win/window_test_support.h"
-#include "win32/wide_text_win32.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ TEST(MainWindow, OpensCentredOnTheScreenWithAFixedFrame) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
-  EXPECT_EQ(wide_window_text(fixture.window()), to_wide("Quenlit BY：Dolventh"));
+  EXPECT_EQ(wide_window_text(fixture.window()), L"Quenlit BY：Dolventh");
   EXPECT_TRUE(GetMenu(fixture.window()) == nullptr);
 }
 
@@ -46,7 +47,7 @@ struct ExpectedControl {
   Control control;
   const wchar_t* window_class;
   int x, y, width, height;
-  const char* text;
+  const wchar_t* text;
   bool visible;
 };
 
@@ -54,15 +55,15 @@ TEST(MainWindow, ControlsHaveTheirPlacesSizesTextsAndVisibility) {
   MainWindowFixture fixture;
   ASSERT_TRUE(fixture.window());
   const ExpectedControl expected[] = {
-      {Control::StatusLabel, L"Static", 218, 297, 182, 16, "多次点击下一页可批量搜索", true},
-      {Control::PageUnitLabel, L"Static", 70, 297, 17, 15, "页", true},
-      {Control::PagePrefixLabel, L"Static", 5, 297, 19, 15, " 第", true},
-      {Control::NextPage, L"Button", 540, 293, 72, 20, "下一页", true},
-      {Control::PreviousPage, L"Button", 459, 293, 72, 20, "上一页", true},
-      {Control::PageBox, L"Edit", 30, 294, 34, -18, "1", true},
-      {Control::SearchButton, L"Button", 486, 6, 130, 27, "搜索", true},
-      {Control::KeywordBox, L"Edit", 8, 5, 464, -27, "", true},
-      {Control::ResultList, L"SysListView32", 0, 37, 632, 251, "", true},
+      {Control::StatusLabel, L"Static", 218, 297, 182, 16, L"多次点击下一页可批量搜索", true},
+      {Control::PageUnitLabel, L"Static", 70, 297, 17, 15, L"页", true},
+      {Control::PagePrefixLabel, L"Static", 5, 297, 19, 15, L" 第", true},
+      {Control::NextPage, L"Button", 540, 293, 72, 20, L"下一页", true},
+      {Control::PreviousPage, L"Button", 459, 293, 72, 20, L"上一页", true},
+      {Control::PageBox, L"Edit", 30, 294, 34, -18, L"1", true},
+      {Control::SearchButton, L"Button", 486, 6, 130, 27, L"搜索", true},
+      {Control::KeywordBox, L"Edit", 8, 5, 464, -27, L"", true},
+      {Control::ResultList, L"SysListView32", 0, 37, 632, 251, L"", true},
   };
   HWND previous = nullptr;
   for (const ExpectedControl& e : expected) {
@@ -82,7 +83,7 @@ TEST(MainWindow, ControlsHaveTheirPlacesSizesTextsAndVisibility) {
     } else {
       EXPECT_EQ(r.bottom - r.top, e.height);
     }
-    EXPECT_EQ(wide_window_text(child), to_wide(e.text));
+    EXPECT_EQ(wide_window_text(child), e.text);
     EXPECT_EQ(IsWindowVisible(child) != FALSE, e.visible);
     EXPECT_TRUE(IsWindowEnabled(child));
     // Created in table order: each follows the one before in the window's child order.
@@ -133,12 +134,12 @@ TEST(MainWindow, ResultListHasSevenColumnsAndNoRows) {
   HWND list = control_handle(Control::ResultList);
   ASSERT_TRUE(list);
   const struct {
-    const char* title;
+    const wchar_t* title;
     int width;
     int format;
-  } expected[] = {{"序", 30, LVCFMT_LEFT},    {"片名", 355, LVCFMT_LEFT}, {"大小", 80, LVCFMT_CENTER},
-                  {"日期", 100, LVCFMT_CENTER}, {"热度", 50, LVCFMT_CENTER}, {"磁", 0, LVCFMT_LEFT},
-                  {"迅", 0, LVCFMT_LEFT}};
+  } expected[] = {{L"序", 30, LVCFMT_LEFT},    {L"片名", 355, LVCFMT_LEFT}, {L"大小", 80, LVCFMT_CENTER},
+                  {L"日期", 100, LVCFMT_CENTER}, {L"热度", 50, LVCFMT_CENTER}, {L"磁", 0, LVCFMT_LEFT},
+                  {L"迅", 0, LVCFMT_LEFT}};
   HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
   EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 7);
   for (int i = 0; i < 7; ++i) {
@@ -149,7 +150,7 @@ TEST(MainWindow, ResultListHasSevenColumnsAndNoRows) {
     column.pszText = title;
     column.cchTextMax = 32;
     ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
-    EXPECT_EQ(std::wstring(title), to_wide(expected[i].title));
+    EXPECT_EQ(std::wstring(title), expected[i].title);
     EXPECT_EQ(column.cx, expected[i].width);
     EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, expected[i].format);
   }
@@ -161,7 +162,7 @@ TEST(MainWindow, ResultMenuHasThreeCommandsAndTwoSeparators) {
   HMENU menu = build_result_menu();
   ASSERT_TRUE(menu);
   ASSERT_EQ(GetMenuItemCount(menu), 5);
-  const char* texts[] = {"磁力下载", nullptr, "复制磁力", nullptr, "全部导出"};
+  const wchar_t* texts[] = {L"磁力下载", nullptr, L"复制磁力", nullptr, L"全部导出"};
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
     MENUITEMINFOW info{};
@@ -175,7 +176,7 @@ TEST(MainWindow, ResultMenuHasThreeCommandsAndTwoSeparators) {
       EXPECT_TRUE(info.fType & MFT_SEPARATOR);
       continue;
     }
-    EXPECT_EQ(std::wstring(text), to_wide(texts[i]));
+    EXPECT_EQ(std::wstring(text), texts[i]);
     EXPECT_FALSE(info.fState & (MFS_DISABLED | MFS_CHECKED));
   }
   DestroyMenu(menu);
@@ -185,7 +186,7 @@ TEST(StartUp, PageBoxShowsOneAndPageCounterIsOne) {
   page_counter = 0;
   MainWindowFixture fixture;
   EXPECT_EQ(page_counter, 1);
-  EXPECT_EQ(control_text(Control::PageBox), "1");
+  EXPECT_EQ(wide_control_text(Control::PageBox), L"1");
 }
 
 TEST(Close, AnsweringNoKeepsTheWindowAndYesDestroysIt) {
@@ -194,8 +195,8 @@ TEST(Close, AnsweringNoKeepsTheWindowAndYesDestroysIt) {
   SetWindowTextW(control_handle(Control::KeywordBox), L"abc");
   const std::vector<SeenMessageBox> question = request_close(window, IDNO);
   ASSERT_EQ(question.size(), 1u);
-  EXPECT_EQ(question[0].title, to_wide("Quenlit BY：Dolventh"));
-  EXPECT_EQ(question[0].text, to_wide("是否退出？"));
+  EXPECT_EQ(question[0].title, L"Quenlit BY：Dolventh");
+  EXPECT_EQ(question[0].text, L"是否退出？");
   EXPECT_TRUE(IsWindow(window));
   EXPECT_EQ(wide_window_text(control_handle(Control::KeywordBox)), L"abc");
   ASSERT_EQ(request_close(window, IDYES).size(), 1u);
@@ -210,15 +211,30 @@ TEST(Close, EscInAnyControlAsksAndTheLoopEndsOnYes) {
   // Esc in the keyword box (answered No), then in the list (answered Yes).
   MessageBoxAnswerer answerer({IDNO, IDYES});
   PostMessageW(control_handle(Control::KeywordBox), WM_KEYDOWN, VK_ESCAPE, 0);
+  const DWORD loop_thread = GetCurrentThreadId();
+  std::atomic<bool> loop_ended{false}, first_box_closed{false}, gave_up{false};
+  // The second Esc goes in once the first question has gone, so that the
+  // window's own loop, not the box's, receives it. Should the loop not end
+  // in time, it is told to quit, and the test fails instead of hanging.
   std::thread second_press([&] {
-    while (answerer.answered() < 1) Sleep(5);
-    Sleep(50);
-    PostMessageW(control_handle(Control::ResultList), WM_KEYDOWN, VK_ESCAPE, 0);
+    const DWORD until = GetTickCount() + 20000;
+    auto time_left = [&] { return static_cast<int>(until - GetTickCount()) > 0; };
+    while (answerer.closed() < 1 && time_left()) Sleep(5);
+    first_box_closed = answerer.closed() >= 1;
+    if (first_box_closed) PostMessageW(control_handle(Control::ResultList), WM_KEYDOWN, VK_ESCAPE, 0);
+    while (!loop_ended && time_left()) Sleep(5);
+    if (!loop_ended) {
+      gave_up = true;
+      PostThreadMessageW(loop_thread, WM_QUIT, 0, 0);
+    }
   });
   run_message_loop();
+  loop_ended = true;
   second_press.join();
+  EXPECT_TRUE(first_box_closed) << "the first question was not answered and closed within 20 s";
+  EXPECT_FALSE(gave_up) << "the message loop did not end within 20 s";
   ASSERT_EQ(answerer.seen().size(), 2u);
-  EXPECT_EQ(answerer.seen()[0].text, to_wide("是否退出？"));
+  EXPECT_EQ(answerer.seen()[0].text, L"是否退出？");
   EXPECT_TRUE(answerer.seen()[1].main_window_alive);
   EXPECT_FALSE(IsWindow(window));
 }

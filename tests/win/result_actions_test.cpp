@@ -17,11 +17,11 @@
 #include "app/commands_win32.h"
 #include "tests/win/actions_test_support.h"
 #include "tests/win/window_test_support.h"
-#include "win32/wide_text_win32.h"
 
 namespace {
 
 const Text kHash = "0123456789abcdef0123456789abcdef01234567";
+const wchar_t kWideHash[] = L"0123456789abcdef0123456789abcdef01234567";
 const LCID kChinesePrc = MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT);
 
 // The clipboard's CF_TEXT up to its terminator, and whether it has one.
@@ -33,9 +33,10 @@ std::optional<std::string> clipboard_text() {
   return bytes->substr(0, end);
 }
 
-void expect_clipboard_holds(const Text& text) {
-  EXPECT_EQ(clipboard_text(), std::optional<std::string>(text));
-  EXPECT_EQ(clipboard_wide_text(), std::optional<std::wstring>(to_wide(text)));
+// The clipboard's code page 936 bytes and its UTF-16, each against a literal.
+void expect_clipboard_holds(const std::string& bytes, const std::wstring& wide) {
+  EXPECT_EQ(clipboard_text(), std::optional<std::string>(bytes));
+  EXPECT_EQ(clipboard_wide_text(), std::optional<std::wstring>(wide));
 }
 
 void send_menu_command(UINT command) { SendMessageW(main_window(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
@@ -60,7 +61,7 @@ TEST(ActionsClipboard, PutsTheBytesTheUnicodeTextAndAChineseLocale) {
     const wchar_t* wide;
   } cases[] = {
       {"", L""},
-      {kHash, L"0123456789abcdef0123456789abcdef01234567"},
+      {kHash, kWideHash},
       {"种子文本 ABC：磁力", L"种子文本 ABC：磁力"},
   };
   for (const auto& c : cases) {
@@ -91,7 +92,11 @@ TEST(ActionsClipboard, AClipboardHeldElsewhereIsLeftAsItWas) {
     if (owner) DestroyWindow(owner);
   });
   for (int i = 0; i < 500 && !holding; ++i) Sleep(5);
-  ASSERT_TRUE(holding);
+  if (!holding) {
+    release = true;
+    holder.join();
+    FAIL() << "the other thread could not open the clipboard within 2.5 s";
+  }
   copy_to_clipboard(kHash);
   release = true;
   holder.join();
@@ -114,12 +119,12 @@ TEST(ActionsCopy, DoubleClickAndCopyCommandCopyTheSelectedHashOrAnEmptyText) {
     select_row(1);
     put_clipboard_marker(L"marker");
     way.act();
-    expect_clipboard_holds(kHash);
+    expect_clipboard_holds(kHash, kWideHash);
 
     clear_selection();
     put_clipboard_marker(L"marker");
     way.act();
-    expect_clipboard_holds("");
+    expect_clipboard_holds("", L"");
   }
 }
 
@@ -127,13 +132,17 @@ TEST(ActionsCopy, ALongOrChineseHashIsReadWhole) {
   MainWindowFixture fixture;
   ASSERT_TRUE(fixture.window());
   Text long_hash;
-  for (int i = 0; i < 300; ++i) long_hash += "磁力abcdef";  // 3000 bytes, 1800 characters
+  std::wstring wide_long_hash;
+  for (int i = 0; i < 300; ++i) {
+    long_hash += "磁力abcdef";  // 3000 bytes, 1800 characters
+    wide_long_hash += L"磁力abcdef";
+  }
   add_hits({"x", long_hash});
   EXPECT_EQ(result_view().selected_hash(), "");
   select_row(1);
   EXPECT_EQ(result_view().selected_hash(), long_hash);
   send_menu_command(kMenuCopyHash);
-  expect_clipboard_holds(long_hash);
+  expect_clipboard_holds(long_hash, wide_long_hash);
   HWND list = control_handle(Control::ResultList);
   EXPECT_EQ(list_cell_text(list, -1, kColHash), "");
   EXPECT_EQ(list_cell_text(list, 2, kColHash), "");
@@ -147,9 +156,10 @@ TEST(ActionsOpenMagnet, HandsTheMagnetLinkToTheShellThenCopiesTheHash) {
     int row;
     const wchar_t* target;
     Text copied;
+    const wchar_t* wide_copied;
   } cases[] = {
-      {1, L"magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&xl", kHash},
-      {-1, L"magnet:?xt=urn:btih:&xl", ""},
+      {1, L"magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&xl", kHash, kWideHash},
+      {-1, L"magnet:?xt=urn:btih:&xl", "", L""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.row);
@@ -161,7 +171,7 @@ TEST(ActionsOpenMagnet, HandsTheMagnetLinkToTheShellThenCopiesTheHash) {
     ASSERT_EQ(shell.targets().size(), 1u);
     EXPECT_EQ(shell.targets()[0], c.target);
     EXPECT_EQ(answerer.answered(), 0u);
-    expect_clipboard_holds(c.copied);
+    expect_clipboard_holds(c.copied, c.wide_copied);
   }
 }
 
@@ -173,10 +183,10 @@ TEST(ActionsOpenMagnet, OnAnEmptyListSaysSoAndStartsNothing) {
   MessageBoxAnswerer answerer({IDOK});
   send_menu_command(kMenuOpenMagnet);
   ASSERT_EQ(answerer.answered(), 1u);
-  EXPECT_EQ(answerer.seen()[0].text, to_wide("没有获得数据不能下载"));
-  EXPECT_EQ(answerer.seen()[0].title, to_wide("提示"));
+  EXPECT_EQ(answerer.seen()[0].text, L"没有获得数据不能下载");
+  EXPECT_EQ(answerer.seen()[0].title, L"提示");
   EXPECT_TRUE(shell.targets().empty());
-  expect_clipboard_holds("");
+  expect_clipboard_holds("", L"");
 }
 
 TEST(ActionsExport, WritesEveryRecordCollectedSinceStartUpAndAsks) {
@@ -184,17 +194,21 @@ TEST(ActionsExport, WritesEveryRecordCollectedSinceStartUpAndAsks) {
   ASSERT_TRUE(fixture.window());
   ExportFileGuard file;
   ASSERT_TRUE(file.write("an older export\r\n"));
-  Text expected;
-  const Text first[] = {"aaaa", kHash};
-  for (const Text& hash : first) {
-    const ResultHit hit = make_test_hit("第一批 " + hash, hash);
-    result_window().add_hits({hit});
-    expected += hit.record;
-  }
+  result_window().add_hits({make_test_hit("第一批 aaaa", "aaaa")});
+  result_window().add_hits({make_test_hit("第一批 " + kHash, kHash)});
   result_window().clear_list();  // the next search: the list starts again, the collected text does not
-  const ResultHit second = make_test_hit("第二批 <b>", "ffff");
-  result_window().add_hits({second});
-  expected += second.record;
+  result_window().add_hits({make_test_hit("第二批 <b>", "ffff")});
+  // The file's bytes: code page 936, CRLF lines, no terminator.
+  std::string expected =
+      "片名 第一批 aaaa创建日期:2024-01-02  文件大小:1.5 GB\r\n"
+      "磁力链接 magnet:?xt=urn:btih:aaaa&xl\r\n"
+      "迅雷链接 magnet:?xt=urn:btih:aaaa&xl\r\n"
+      "片名 第一批 0123456789abcdef0123456789abcdef01234567创建日期:2024-01-02  文件大小:1.5 GB\r\n"
+      "磁力链接 magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&xl\r\n"
+      "迅雷链接 magnet:?xt=urn:btih:0123456789abcdef0123456789abcdef01234567&xl\r\n"
+      "片名 第二批 <b>创建日期:2024-01-02  文件大小:1.5 GB\r\n"
+      "磁力链接 magnet:?xt=urn:btih:ffff&xl\r\n"
+      "迅雷链接 magnet:?xt=urn:btih:ffff&xl\r\n";
 
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
@@ -202,14 +216,16 @@ TEST(ActionsExport, WritesEveryRecordCollectedSinceStartUpAndAsks) {
     MessageBoxAnswerer answerer({IDNO});
     send_menu_command(kMenuExportAll);
     ASSERT_EQ(answerer.answered(), 1u);
-    EXPECT_EQ(answerer.seen()[0].text, to_wide("写出成功！是否立即查看？"));
-    EXPECT_EQ(answerer.seen()[0].title, to_wide("提示"));
+    EXPECT_EQ(answerer.seen()[0].text, L"写出成功！是否立即查看？");
+    EXPECT_EQ(answerer.seen()[0].title, L"提示");
     EXPECT_EQ(file.contents(), std::optional<std::string>(expected));
     EXPECT_TRUE(shell.targets().empty());
     EXPECT_TRUE(file.leftovers().empty());
-    const ResultHit more = make_test_hit("第三批", "eeee");
-    result_window().add_hits({more});
-    expected += more.record;
+    result_window().add_hits({make_test_hit("第三批", "eeee")});
+    expected +=
+        "片名 第三批创建日期:2024-01-02  文件大小:1.5 GB\r\n"
+        "磁力链接 magnet:?xt=urn:btih:eeee&xl\r\n"
+        "迅雷链接 magnet:?xt=urn:btih:eeee&xl\r\n";
   }
 }
 
@@ -342,9 +358,10 @@ TEST(ActionsMenu, ARightPressOnTheListShowsTheMenuBesideTheCursorAndItsChoiceRun
     done = true;
   });
   PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(press.x, press.y));
-  EXPECT_TRUE(pump_until([&] { return done.load(); }));
+  EXPECT_TRUE(pump_until([&] { return done.load(); })) << "the menu was not shown and chosen from within 10 s";
   chooser.join();
-  pump_messages(100);
+  // The choice arrives as a posted WM_COMMAND.
+  pump_until([] { return clipboard_wide_text() != std::optional<std::wstring>(L"marker"); }, 2000);
   // Near the screen's right or bottom edge the system moves the menu inwards.
   if (cursor.x < GetSystemMetrics(SM_CXSCREEN) - 300 && cursor.y < GetSystemMetrics(SM_CYSCREEN) - 200) {
     EXPECT_EQ(shown.left, cursor.x + 3);
@@ -352,7 +369,7 @@ TEST(ActionsMenu, ARightPressOnTheListShowsTheMenuBesideTheCursorAndItsChoiceRun
   } else {
     EXPECT_NE(shown.right, 0);
   }
-  expect_clipboard_holds(kHash);
+  expect_clipboard_holds(kHash, kWideHash);
   EXPECT_EQ(find_popup_menu(), nullptr);
 }
 

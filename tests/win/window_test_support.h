@@ -19,6 +19,10 @@ inline std::wstring wide_window_text(HWND window) {
   return text;
 }
 
+// A control's text as the wide interfaces give it: what the window really
+// holds, read without the program's own code page conversion.
+inline std::wstring wide_control_text(Control control) { return wide_window_text(control_handle(control)); }
+
 // Runs the window's thread's pending messages for a while.
 inline void pump_messages(int milliseconds = 50) {
   const DWORD until = GetTickCount() + static_cast<DWORD>(milliseconds);
@@ -81,7 +85,11 @@ public:
   }
   // Valid once the boxes have been answered (see answered()).
   const std::vector<SeenMessageBox>& seen() const { return seen_; }
+  // Counted before the answer is given, so a box shown inside a SendMessage
+  // is counted by the time that SendMessage returns.
   size_t answered() const { return answered_.load(); }
+  // How many of the answered boxes have since gone.
+  size_t closed() const { return closed_.load(); }
 
 private:
   static BOOL CALLBACK find_box(HWND window, LPARAM found) {
@@ -110,17 +118,19 @@ private:
       seen.main_window_alive = IsWindow(main_window()) != FALSE;
       seen_.push_back(seen);
       HWND button = GetDlgItem(box, answers_[next]);
-      PostMessageW(button ? button : box, button ? BM_CLICK : WM_COMMAND, button ? 0 : answers_[next], 0);
-      ++next;
-      answered_ = next;
+      const int answer = answers_[next];
+      answered_ = ++next;
+      PostMessageW(button ? button : box, button ? BM_CLICK : WM_COMMAND, button ? 0 : answer, 0);
       // Wait for this box to go before looking for the next one.
       for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+      if (!IsWindow(box)) closed_ = next;
     }
   }
 
   std::vector<int> answers_;
   std::vector<SeenMessageBox> seen_;
   std::atomic<size_t> answered_{0};
+  std::atomic<size_t> closed_{0};
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
