@@ -5,7 +5,6 @@
 #include <array>
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "app/main_window_win32.h"
@@ -14,11 +13,10 @@
 #include "search/http_fetch_win32.h"
 #include "search/page_decoding.h"
 #include "search/result_rows.h"
+#include "search/search_origin.h"
 
 namespace {
 
-std::mutex host_lock;
-Text host_override;
 std::atomic<unsigned> finished_workers{0};
 
 // Hands each hit to the window's thread whole, and between hits lets the
@@ -40,19 +38,11 @@ Text text_before_zero(const std::string& body) { return body.substr(0, body.find
 
 }  // namespace
 
-Text search_page_address(const Text& host, const Text& keyword, std::int32_t page) {
-  return "http://" + host + "/search/" + keyword + "_ctime_" + std::to_string(page) + ".html";
+Text search_page_address(const Text& origin, const Text& keyword, std::int32_t page) {
+  return origin + "/search/" + keyword + "_ctime_" + std::to_string(page) + ".html";
 }
 
-Text search_host() {
-  std::lock_guard<std::mutex> hold(host_lock);
-  return host_override.empty() ? Text(QUENLIT_SEARCH_HOST) : host_override;
-}
-
-void override_search_host_for_testing(const Text& host) {
-  std::lock_guard<std::mutex> hold(host_lock);
-  host_override = host;
-}
+void override_search_host_for_testing(const Text& host) { set_search_origin(host.empty() ? Text() : "http://" + host); }
 
 unsigned finished_search_worker_count() { return finished_workers.load(); }
 
@@ -64,7 +54,7 @@ void search_worker(std::int32_t page, const Text& keyword) {
 
     PageTextSlot::Handle decoded;
     {
-      const Text undecoded = text_before_zero(http_get(search_page_address(search_host(), keyword, page)));
+      const Text undecoded = text_before_zero(http_get(search_page_address(search_origin(), keyword, page)));
       decoded = std::make_shared<const Text>(decode_page_text(undecoded, true));
     }
     // The worker keeps its own hold: another worker's replacement or the
