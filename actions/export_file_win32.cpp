@@ -5,25 +5,11 @@
 #include <algorithm>
 #include <string>
 
+#include "app/program_file_win32.h"
 #include "app/win32_handles_win32.h"
 #include "text/wide_text_win32.h"
 
 namespace {
-
-// The executable's full path, however long it is.
-std::wstring module_path() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    if (path.size() >= 65536) return std::wstring();
-    path.assign(path.size() * 2, L'\0');
-  }
-}
 
 UniqueHandle open_file(const std::wstring& path, DWORD disposition) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -93,12 +79,7 @@ private:
 
 }  // namespace
 
-std::wstring export_path() {
-  const std::wstring program = module_path();
-  const size_t slash = program.find_last_of(L"\\/");
-  if (program.empty() || slash == std::wstring::npos) return std::wstring();
-  return program.substr(0, slash) + to_wide("\\种子文本.txt");
-}
+std::wstring export_path() { return program_file_path(to_wide("种子文本.txt")); }
 
 bool replace_file_contents(const std::wstring& path, const Text& bytes) {
   if (path.empty() || !target_writable(path)) return false;

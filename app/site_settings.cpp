@@ -2,8 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
-#include "search/page_decoding.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -40,11 +41,18 @@ bool is_utf8(const std::string& s) {
   return true;
 }
 
+// UTF-8 in code page 936; a character it lacks becomes '?'.
+Text utf8_to_text(std::string_view utf8) {
+  const auto wide = multibyte_to_utf16(kCodePageUtf8, utf8);
+  const auto text = wide ? utf16_to_multibyte(kCodePageGbk, *wide) : std::nullopt;
+  return text ? *text : Text();
+}
+
 // The file as the program's text: UTF-8 is converted, code page 936 kept.
 Text file_text(const std::string& bytes) {
   static const char kBom[] = "\xEF\xBB\xBF";
-  if (bytes.compare(0, 3, kBom) == 0) return utf8_to_gbk(bytes.substr(3));
-  return is_utf8(bytes) ? utf8_to_gbk(bytes) : bytes;
+  if (bytes.compare(0, 3, kBom) == 0) return utf8_to_text(std::string_view(bytes).substr(3));
+  return is_utf8(bytes) ? utf8_to_text(bytes) : bytes;
 }
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_window_win32.h"
+#include "app/program_file_win32.h"
 #include "app/site_settings.h"
 #include "app/win32_handles_win32.h"
 #include "search/search_origin.h"
@@ -16,22 +17,6 @@ namespace {
 constexpr wchar_t kSettingsFileName[] = L"quenlit.ini";
 // Far more than any settings file needs; a bigger one is surely not ours.
 constexpr DWORD kMostSettingsBytes = 64 * 1024;
-
-// The settings file's full path: the executable's folder and its name.
-std::wstring settings_path() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    if (path.size() >= 65536) return std::wstring();
-    path.assign(path.size() * 2, L'\0');
-  }
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + kSettingsFileName;
-}
 
 struct FileRead {
   bool present = false;
@@ -74,7 +59,7 @@ FileRead read_settings_file(const std::wstring& path) {
 }  // namespace
 
 void load_site_settings() {
-  const std::wstring path = settings_path();
+  const std::wstring path = program_file_path(kSettingsFileName);
   if (path.empty()) return;
   const FileRead read = read_settings_file(path);
   if (!read.present) return;
