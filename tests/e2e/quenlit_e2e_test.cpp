@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "tests/e2e/program_under_test.h"
@@ -36,6 +37,7 @@ struct MainWindow {
   HWND keyword = nullptr, page = nullptr, status = nullptr, list = nullptr;
   HWND search = nullptr, next = nullptr, previous = nullptr;
 
+  MainWindow() = default;
   explicit MainWindow(HWND main) : window(main) {
     keyword = child_at(main, L"Edit", 8, 5);
     page = child_at(main, L"Edit", 30, 294);
@@ -83,15 +85,28 @@ void close_answering_yes(ProgramUnderTest& program, HWND window) {
   EXPECT_EQ(code, 0u);
 }
 
-TEST(Program, SearchesPagesCopiesAHashExportsAndCloses) {
-  FixtureHttpServer site(serve_fixture_pages);
-  ASSERT_TRUE(site.listening());
-  ProgramUnderTest program(settings_for(site));
-  ASSERT_EQ(program.problem(), L"");
-  HWND main = program.wait_for_window(kCaption, kStartLimitMs);
-  ASSERT_NE(main, nullptr) << "the main window did not show";
-  const MainWindow ui(main);
-  ASSERT_TRUE(ui.complete()) << "a control is missing";
+// The program started with a quenlit.ini that points it at this test's
+// site, its main window shown and its controls found.
+class ProgramOnTestSite : public testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(site.listening());
+    started = std::make_unique<ProgramUnderTest>(settings_for(site));
+    ASSERT_EQ(started->problem(), L"");
+    main = started->wait_for_window(kCaption, kStartLimitMs);
+    ASSERT_NE(main, nullptr) << "the main window did not show";
+    ui = MainWindow(main);
+    ASSERT_TRUE(ui.complete()) << "a control is missing";
+  }
+
+  FixtureHttpServer site{serve_fixture_pages};
+  std::unique_ptr<ProgramUnderTest> started;
+  HWND main = nullptr;
+  MainWindow ui;
+};
+
+TEST_F(ProgramOnTestSite, SearchesPagesCopiesAHashExportsAndCloses) {
+  ProgramUnderTest& program = *started;
   EXPECT_EQ(text_of(ui.page), L"1");
   EXPECT_EQ(text_of(ui.status), L"多次点击下一页可批量搜索");
   const RemoteList list(program.process(), ui.list);
@@ -160,15 +175,8 @@ TEST(Program, SearchesPagesCopiesAHashExportsAndCloses) {
   close_answering_yes(program, main);
 }
 
-TEST(Program, CloseAnsweredNoKeepsTheWindowAndGivesTheFocusBack) {
-  FixtureHttpServer site(serve_fixture_pages);
-  ASSERT_TRUE(site.listening());
-  ProgramUnderTest program(settings_for(site));
-  ASSERT_EQ(program.problem(), L"");
-  HWND main = program.wait_for_window(kCaption, kStartLimitMs);
-  ASSERT_NE(main, nullptr) << "the main window did not show";
-  const MainWindow ui(main);
-  ASSERT_TRUE(ui.complete()) << "a control is missing";
+TEST_F(ProgramOnTestSite, CloseAnsweredNoKeepsTheWindowAndGivesTheFocusBack) {
+  ProgramUnderTest& program = *started;
 
   // Click into the page box, then Esc there.
   click(ui.page, 5, 5);
@@ -190,7 +198,7 @@ TEST(Program, CloseAnsweredNoKeepsTheWindowAndGivesTheFocusBack) {
   close_answering_yes(program, main);
 }
 
-TEST(Program, AMalformedSettingsFileIsReportedOnceAndTheProgramGoesOn) {
+TEST(ProgramWithBadSettings, AMalformedSettingsFileIsReportedOnceAndTheProgramGoesOn) {
   ProgramUnderTest program("[site]\r\naddress=127.0.0.1:99999\r\n");
   ASSERT_EQ(program.problem(), L"");
   HWND box = program.wait_for_message_box(kStartLimitMs);
