@@ -79,7 +79,7 @@ void answer_message_box(ProgramUnderTest& program, const std::wstring& title, co
 
 void close_answering_yes(ProgramUnderTest& program, HWND window) {
   PostMessageW(window, WM_CLOSE, 0, 0);
-  answer_message_box(program, kCaption, L"是否退出？", IDYES);
+  ASSERT_NO_FATAL_FAILURE(answer_message_box(program, kCaption, L"是否退出？", IDYES));
   DWORD code = 12345;
   ASSERT_TRUE(program.wait_for_exit(kStepLimitMs, &code)) << "the program did not end after Yes";
   EXPECT_EQ(code, 0u);
@@ -119,7 +119,7 @@ TEST_F(ProgramOnTestSite, SearchesPagesCopiesAHashExportsAndCloses) {
   EXPECT_EQ(site.requests()[0].target, "/search/abc_ctime_1.html");
   const Row page1[2] = {{L"1", L"abc 纪录片 第1页 第1条", L"1.31 GB", L"2019-03-11", L"101"},
                         {L"2", L"abc 纪录片 第1页 第2条", L"1.32 GB", L"2019-03-12", L"102"}};
-  expect_rows(list, page1);
+  ASSERT_NO_FATAL_FAILURE(expect_rows(list, page1));
   EXPECT_EQ(text_of(ui.page), L"1");
 
   // 下一页: the page box says 2 and the list holds page 2.
@@ -135,7 +135,7 @@ TEST_F(ProgramOnTestSite, SearchesPagesCopiesAHashExportsAndCloses) {
   EXPECT_EQ(text_of(ui.page), L"2");
   const Row page2[2] = {{L"1", L"abc 纪录片 第2页 第1条", L"1.31 GB", L"2019-03-11", L"201"},
                         {L"2", L"abc 纪录片 第2页 第2条", L"1.32 GB", L"2019-03-12", L"202"}};
-  expect_rows(list, page2);
+  ASSERT_NO_FATAL_FAILURE(expect_rows(list, page2));
 
   // A double-click on the second row copies its info-hash.
   ASSERT_TRUE(empty_clipboard());
@@ -154,7 +154,7 @@ TEST_F(ProgramOnTestSite, SearchesPagesCopiesAHashExportsAndCloses) {
       << "the popup menu did not show";
   press_key(menu, VK_UP);
   press_key(menu, VK_RETURN);
-  answer_message_box(program, L"提示", L"写出成功！是否立即查看？", IDNO);
+  ASSERT_NO_FATAL_FAILURE(answer_message_box(program, L"提示", L"写出成功！是否立即查看？", IDNO));
   right_button_up(ui.list, second.left + 60, (second.top + second.bottom) / 2);
   std::string exported;
   ASSERT_TRUE(program.read_file(L"种子文本.txt", &exported)) << "no export file";
@@ -172,7 +172,7 @@ TEST_F(ProgramOnTestSite, SearchesPagesCopiesAHashExportsAndCloses) {
             "磁力链接 magnet:?xt=urn:btih:0000000200000002c0ffee00c0ffee00c0ffee00&xl\r\n"
             "迅雷链接 magnet:?xt=urn:btih:0000000200000002c0ffee00c0ffee00c0ffee00&xl\r\n");
 
-  close_answering_yes(program, main);
+  ASSERT_NO_FATAL_FAILURE(close_answering_yes(program, main));
 }
 
 TEST_F(ProgramOnTestSite, CloseAnsweredNoKeepsTheWindowAndGivesTheFocusBack) {
@@ -183,7 +183,7 @@ TEST_F(ProgramOnTestSite, CloseAnsweredNoKeepsTheWindowAndGivesTheFocusBack) {
   ASSERT_TRUE(wait_until([&] { return focus_of_thread(main) == ui.page; }, kStepLimitMs))
       << "the page box did not take the focus";
   press_key(ui.page, VK_ESCAPE);
-  answer_message_box(program, kCaption, L"是否退出？", IDNO);
+  ASSERT_NO_FATAL_FAILURE(answer_message_box(program, kCaption, L"是否退出？", IDNO));
   DWORD code = 0;
   EXPECT_FALSE(program.wait_for_exit(500, &code)) << "the program ended after No";
   EXPECT_TRUE(IsWindowVisible(main));
@@ -195,7 +195,7 @@ TEST_F(ProgramOnTestSite, CloseAnsweredNoKeepsTheWindowAndGivesTheFocusBack) {
       << "[needs the focus fix] the focus did not come back to the page box after No; it is on a window of class "
       << testing::PrintToString(class_of(focus_of_thread(main)));
 
-  close_answering_yes(program, main);
+  ASSERT_NO_FATAL_FAILURE(close_answering_yes(program, main));
 }
 
 TEST(ProgramWithBadSettings, AMalformedSettingsFileIsReportedOnceAndTheProgramGoesOn) {
@@ -212,7 +212,7 @@ TEST(ProgramWithBadSettings, AMalformedSettingsFileIsReportedOnceAndTheProgramGo
   HWND main = program.wait_for_window(kCaption, kStartLimitMs);
   ASSERT_NE(main, nullptr) << "the main window did not show after the message";
   EXPECT_EQ(program.find_top_level(L"#32770"), nullptr) << "a second message came";
-  close_answering_yes(program, main);
+  ASSERT_NO_FATAL_FAILURE(close_answering_yes(program, main));
 }
 
 }  // namespace
