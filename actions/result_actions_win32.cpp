@@ -27,10 +27,7 @@ void open_selected_magnet(ResultView& view) {
   copy_to_clipboard(view.selected_hash());
 }
 
-std::wstring export_path() {
-  const std::wstring folder = program_folder();
-  return folder.empty() ? folder : folder + to_wide("\\种子文本.txt");
-}
+std::wstring export_path() { return program_file_path(to_wide("种子文本.txt")); }
 
 void export_collected_text(ResultView& view) {
   const std::wstring path = export_path();

@@ -5,9 +5,11 @@
 #include "app/main_window_win32.h"
 #include "app/program_window_win32.h"
 #include "app/program_state.h"
+#include "app/site_settings_win32.h"
 #include "win32/message_box_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  load_site_settings();
   if (!create_main_window(instance)) {
     message_box("主窗口无法创建，程序将退出。", "错误", MB_OK | MB_ICONERROR);
     return 1;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <string>
 
 namespace {
@@ -14,65 +13,9 @@ bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-int hex_value(char c) {
-  if (is_digit(c)) return c - '0';
-  c = lower(c);
-  return (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
-}
-
-// Whether `word` (lower case) stands at `at`, in any case.
-bool has_word(const Text& s, size_t at, const char* word) {
-  for (size_t i = 0; word[i]; ++i) {
-    if (at + i >= s.size() || lower(s[at + i]) != word[i]) return false;
-  }
-  return true;
-}
-
 size_t skip_digits(const Text& s, size_t at) {
   while (at < s.size() && is_digit(s[at])) ++at;
   return at;
-}
-
-// The value of a hexadecimal number without its "0x"; `end` receives where it
-// stops. Digits beyond 60 bits only move the exponent and make the last bit
-// sticky, which is plenty for a 53-bit result.
-double read_hex(const Text& s, size_t at, size_t* end) {
-  std::uint64_t mantissa = 0;
-  long exponent = 0;
-  bool any_digit = false;
-  bool past_point = false;
-  for (; at < s.size(); ++at) {
-    if (s[at] == '.' && !past_point) {
-      past_point = true;
-      continue;
-    }
-    const int digit = hex_value(s[at]);
-    if (digit < 0) break;
-    any_digit = true;
-    if (mantissa >> 56 == 0) {
-      mantissa = mantissa * 16 + static_cast<unsigned>(digit);
-      if (past_point) exponent -= 4;
-    } else {
-      if (digit) mantissa |= 1;
-      if (!past_point) exponent += 4;
-    }
-  }
-  if (!any_digit) return -1;  // no number after "0x": the caller takes the "0"
-  if (at < s.size() && lower(s[at]) == 'p') {
-    size_t e = at + 1;
-    bool negative = false;
-    if (e < s.size() && (s[e] == '+' || s[e] == '-')) negative = s[e++] == '-';
-    if (e < s.size() && is_digit(s[e])) {
-      long power = 0;
-      for (; e < s.size() && is_digit(s[e]); ++e) {
-        if (power < 100000) power = power * 10 + (s[e] - '0');
-      }
-      exponent += negative ? -power : power;
-      at = e;
-    }
-  }
-  *end = at;
-  return std::ldexp(static_cast<double>(mantissa), static_cast<int>(exponent));
 }
 
 // The decimal number at `at` (after its sign): digits, fraction, exponent.
@@ -103,13 +46,9 @@ double read_number(const Text& s) {
   bool negative = false;
   if (at < s.size() && (s[at] == '+' || s[at] == '-')) negative = s[at++] == '-';
   const double sign = negative ? -1.0 : 1.0;
-  if (has_word(s, at, "inf")) return sign * std::numeric_limits<double>::infinity();
-  if (has_word(s, at, "nan")) return std::copysign(std::numeric_limits<double>::quiet_NaN(), sign);
-  if (at + 1 < s.size() && s[at] == '0' && lower(s[at + 1]) == 'x') {
-    size_t end = 0;
-    const double value = read_hex(s, at + 2, &end);
-    if (value >= 0) return sign * value;
-  }
+  // Decimal only: "0x10" reads as its leading 0, and "inf" or "nan" as no
+  // number, so the page box never takes a value the page commands cannot
+  // step from.
   const size_t end = decimal_end(s, at);
   if (end == at) return 0.0;
   // Only plain ASCII digits, '.', 'e' and a sign reach strtod here, and the

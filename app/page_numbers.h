@@ -11,9 +11,10 @@
 // A lead byte left at the very end without its trail byte is dropped.
 Text fold_full_width(const Text& text);
 
-// Folds, then reads like the C library's atof: leading white space, then the
-// longest number (decimal with sign, fraction and exponent; also the hex,
-// infinity and NaN forms atof takes); 0 when there is none.
+// Folds, then reads like the C library's atof, decimal only: leading white
+// space, then the longest decimal number with optional sign, fraction and
+// exponent; 0 when there is none. atof's hexadecimal, infinity and NaN forms
+// are not numbers here ("0x10" reads as 0, "inf" and "nan" as 0).
 double text_to_number(const Text& text);
 
 // Folds, then reads like atol: white space, optional sign, decimal digits.

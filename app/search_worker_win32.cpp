@@ -4,17 +4,15 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 
 #include "app/main_window_win32.h"
 #include "search/page_text.h"
+#include "search/search_origin.h"
 #include "search/search_worker.h"
 #include "win32/http_fetch_win32.h"
 
 namespace {
 
-std::mutex host_lock;
-Text host_override;
 std::atomic<unsigned> finished_workers{0};
 
 // Lets the worker's own thread process what is waiting for it.
@@ -40,7 +38,7 @@ DWORD WINAPI run_search_job(LPVOID parameter) {
 }  // namespace
 
 void search_worker(std::int32_t page, const Text& keyword) {
-  const SearchServices services{search_host(), http_get, pump_thread_messages, result_window(), page_text};
+  const SearchServices services{search_origin(), http_get, pump_thread_messages, result_window(), page_text};
   run_search(page, keyword, services);
   finished_workers.fetch_add(1);
 }
@@ -53,14 +51,6 @@ void start_search_thread(std::int32_t page, const Text& keyword) {
   CloseHandle(thread);
 }
 
-Text search_host() {
-  std::lock_guard<std::mutex> hold(host_lock);
-  return host_override.empty() ? Text(QUENLIT_SEARCH_HOST) : host_override;
-}
-
-void override_search_host_for_testing(const Text& host) {
-  std::lock_guard<std::mutex> hold(host_lock);
-  host_override = host;
-}
+void override_search_host_for_testing(const Text& host) { set_search_origin(host.empty() ? Text() : "http://" + host); }
 
 unsigned finished_search_worker_count() { return finished_workers.load(); }

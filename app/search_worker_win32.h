@@ -1,6 +1,6 @@
 #pragma once
 // The search worker as the program runs it: on a thread of its own, fetching
-// through WinINet and handing its hits to the main window.
+// through WinINet from the search origin and handing its hits to the main window.
 #include <cstdint>
 
 #include "text/text.h"
@@ -11,12 +11,8 @@ void search_worker(std::int32_t page, const Text& keyword);
 // Starts search_worker on a new thread and returns at once; nothing waits for it.
 void start_search_thread(std::int32_t page, const Text& keyword);
 
-// The search site's host (and port) the worker asks: the build's
-// QUENLIT_SEARCH_HOST, unless a test has pointed the worker elsewhere.
-Text search_host();
-
-// Test seam: makes search_host() give `host` from now on; an empty text
-// restores the build's host.
+// Test seam: points the worker at "http://" + `host` from now on; an empty
+// text brings back the default origin.
 void override_search_host_for_testing(const Text& host);
 
 // How many runs of search_worker have ended since start-up, so that a caller

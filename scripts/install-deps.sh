@@ -2,7 +2,7 @@
 # Installs what the build, the tests and the Wine runs need on a fresh Debian machine.
 set -euo pipefail
 packages=(cmake g++ googletest libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
-          fonts-wqy-microhei imagemagick x11-utils)
+          fonts-wqy-microhei imagemagick x11-utils python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

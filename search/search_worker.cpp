@@ -53,8 +53,8 @@ Text text_before_zero(std::string body) {
 
 }  // namespace
 
-Text search_page_address(const Text& host, const Text& keyword, std::int32_t page) {
-  return "http://" + host + "/search/" + keyword + "_ctime_" + std::to_string(page) + ".html";
+Text search_page_address(const Text& origin, const Text& keyword, std::int32_t page) {
+  return origin + "/search/" + keyword + "_ctime_" + std::to_string(page) + ".html";
 }
 
 void run_search(std::int32_t page, const Text& keyword, const SearchServices& services) {
@@ -64,7 +64,7 @@ void run_search(std::int32_t page, const Text& keyword, const SearchServices& se
 
   PageTextSlot::Handle decoded;
   {
-    const Text undecoded = text_before_zero(services.fetch(search_page_address(services.host, keyword, page)));
+    const Text undecoded = text_before_zero(services.fetch(search_page_address(services.origin, keyword, page)));
     decoded = std::make_shared<const Text>(decode_page_text(undecoded, true));
   }
   // The worker keeps its own hold: another worker's replacement or the

@@ -12,7 +12,7 @@
 
 // What one run needs from the program around it.
 struct SearchServices {
-  Text host;  // the search site's host and optional ":port"
+  Text origin;  // scheme, host and optional port of the search site: "http://host:port"
   // HTTP GET of an address: the body's bytes, or none.
   std::function<std::string(const Text& address)> fetch;
   // Processes what is waiting for the worker's own thread; runs between hits.
@@ -21,9 +21,9 @@ struct SearchServices {
   PageTextSlot& page_text;
 };
 
-// "http://" + host + "/search/" + keyword + "_ctime_" + page + ".html", the
-// keyword byte for byte.
-Text search_page_address(const Text& host, const Text& keyword, std::int32_t page);
+// origin + "/search/" + keyword + "_ctime_" + page + ".html", the keyword
+// byte for byte.
+Text search_page_address(const Text& origin, const Text& keyword, std::int32_t page);
 
 // One run for `page` of `keyword`; returns when the page is done.
 void run_search(std::int32_t page, const Text& keyword, const SearchServices& services);

@@ -89,11 +89,11 @@ private:
 
 }  // namespace
 
-std::wstring program_folder() {
+std::wstring program_file_path(const std::wstring& name) {
   const std::wstring program = module_path();
   const size_t slash = program.find_last_of(L"\\/");
   if (program.empty() || slash == std::wstring::npos) return std::wstring();
-  return program.substr(0, slash);
+  return program.substr(0, slash + 1) + name;
 }
 
 bool replace_file_contents(const std::wstring& path, const Text& bytes) {

@@ -1,12 +1,13 @@
 #pragma once
-// The program's folder, and replacing a file's contents safely.
+// Files beside the program (the export file, the settings file), and
+// replacing a file's contents safely.
 #include <string>
 
 #include "text/text.h"
 
-// The folder that holds the program's executable, without a trailing
-// backslash; empty when the executable's path cannot be had.
-std::wstring program_folder();
+// The folder that holds the program's executable, a backslash and `name`;
+// empty when the executable's path cannot be had.
+std::wstring program_file_path(const std::wstring& name);
 
 // Makes the file at `path` hold exactly `bytes`. The bytes go to a new file
 // beside it first, which then takes the old file's place in one step, so a

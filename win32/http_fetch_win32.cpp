@@ -35,6 +35,7 @@ struct SplitAddress {
   std::string host;
   INTERNET_PORT port = INTERNET_DEFAULT_HTTP_PORT;
   std::string object;  // path and query
+  bool secure = false; // https: the same request over TLS
 };
 
 bool canonicalize(const std::string& address, std::string* out) {
@@ -62,6 +63,8 @@ bool split(const std::string& address, SplitAddress* split) {
   parts.dwExtraInfoLength = 1;
   if (!InternetCrackUrlA(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return false;
   if (!parts.lpszHostName || parts.dwHostNameLength == 0) return false;
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
+  split->secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
   split->host.assign(parts.lpszHostName, parts.dwHostNameLength);
   split->port = parts.nPort;
   if (parts.lpszUrlPath) split->object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
@@ -84,8 +87,9 @@ std::string http_get(const std::string& address) {
                                              INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return body;
   const char* accept_any[] = {"*/*", nullptr};
-  UniqueInternet request(HttpOpenRequestA(connection.get(), "GET", target.object.c_str(), "HTTP/1.0", nullptr,
-                                          accept_any, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | (target.secure ? INTERNET_FLAG_SECURE : 0);
+  UniqueInternet request(
+      HttpOpenRequestA(connection.get(), "GET", target.object.c_str(), "HTTP/1.0", nullptr, accept_any, flags, 0));
   if (!request) return body;
   static const char kAcceptHeader[] = "Accept: */*";
   if (!HttpSendRequestA(request.get(), kAcceptHeader, static_cast<DWORD>(sizeof kAcceptHeader - 1), nullptr, 0)) {

@@ -52,8 +52,8 @@ struct WorkerRun {
   std::vector<Text> fetched;
   int yields = 0;
 
-  void run(std::int32_t page, const Text& keyword, const std::string& body, const Text& host = "site.test:81") {
-    const SearchServices services{host,
+  void run(std::int32_t page, const Text& keyword, const std::string& body, const Text& origin = "http://site.test:81") {
+    const SearchServices services{origin,
                                   [&](const Text& address) {
                                     fetched.push_back(address);
                                     return body;
@@ -143,7 +143,7 @@ TEST(SearchWorker, TheAddressTakesTheKeywordsBytesAndThePagesSign) {
   };
   for (const auto& c : cases) {
     WorkerRun worker;
-    worker.run(c.page, c.keyword, "", "h");
+    worker.run(c.page, c.keyword, "", "http://h");
     EXPECT_EQ(worker.fetched, std::vector<Text>{c.address});
   }
 }

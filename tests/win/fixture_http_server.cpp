@@ -192,7 +192,9 @@ void FixtureHttpServer::serve(std::uintptr_t connection_value) {
     const int got = ws.recv(connection, buffer, sizeof buffer, 0);
     if (got <= 0) break;
     received.append(buffer, static_cast<size_t>(got));
+    if (received[0] == '\x16') break;  // a TLS handshake record: no HTTP head follows
   }
+  if (!received.empty() && received[0] == '\x16') ++tls_handshakes_;
   const size_t end = received.find("\r\n\r\n");
   if (end != std::string::npos) {
     SeenRequest request = parse_head(received.substr(0, end + 2));

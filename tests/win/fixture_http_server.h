@@ -42,6 +42,9 @@ public:
 
   std::vector<SeenRequest> requests() const;
   size_t request_count() const;
+  // Connections that opened with a TLS handshake record (an https client);
+  // they are closed without an answer.
+  size_t tls_handshake_count() const { return tls_handshakes_.load(); }
 
   // A complete response with Content-Length.
   static std::string response(int status, const std::string& reason, const std::string& body,
@@ -59,6 +62,7 @@ private:
   int port_ = 0;
   std::atomic<int> delay_ms_{0};
   std::atomic<bool> stopping_{false};
+  std::atomic<size_t> tls_handshakes_{0};
   mutable std::mutex lock_;
   std::vector<SeenRequest> requests_;
   std::vector<std::thread> connections_;

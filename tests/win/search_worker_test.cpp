@@ -94,7 +94,7 @@ TEST(SearchWorker, KeywordBytesGoIntoThePathUnescaped) {
 }
 
 TEST(SearchWorker, ASpaceInTheKeywordIsNotEscapedByTheProgram) {
-  EXPECT_EQ(search_page_address("h:81", "中 b", 3), "http://h:81/search/中 b_ctime_3.html");
+  EXPECT_EQ(search_page_address("http://h:81", "中 b", 3), "http://h:81/search/中 b_ctime_3.html");
   SearchSiteFixture site;
   run_worker(site, 3, "中 b");
   const auto requests = site.server().requests();
