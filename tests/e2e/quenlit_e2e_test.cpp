@@ -188,9 +188,7 @@ TEST_F(ProgramOnTestSite, CloseAnsweredNoKeepsTheWindowAndGivesTheFocusBack) {
   EXPECT_FALSE(program.wait_for_exit(500, &code)) << "the program ended after No";
   EXPECT_TRUE(IsWindowVisible(main));
   EXPECT_EQ(text_of(ui.page), L"1");
-  // NEEDS THE FOCUS FIX: the focus goes back to the control that had it
-  // when the question came. Until the window restores it when it is
-  // activated again, this check fails.
+  // The focus goes back to the control that had it when the question came.
   EXPECT_TRUE(wait_until([&] { return focus_of_thread(main) == ui.page; }, 3000))
       << "the focus did not come back to the page box after No; it is on a window of class "
       << testing::PrintToString(class_of(focus_of_thread(main)));
