@@ -12,17 +12,20 @@
 
 namespace {
 
-// Hands hits to the window a few at a time: the first at once, so the user
-// sees it without delay, then whatever came within a frame's time of the last
-// handing, and the rest at the end. Each hit stays whole within its batch.
+// Hands hits to the window a batch at a time: a hit waits at most a frame
+// (16 ms) before it is handed on with whatever came after it, and the rest go
+// at the end. A page's hits are usually read within a frame, so the window
+// takes the whole page in one change and repaints once. Each hit stays whole
+// within its batch.
 class BatchingSink : public ResultSink {
 public:
   explicit BatchingSink(const SearchServices& services) : services_(services) {}
   ~BatchingSink() override { flush(); }
 
   void add_hit(ResultHit hit) override {
+    if (pending_.empty()) oldest_pending_ = Clock::now();
     pending_.push_back(std::move(hit));
-    if (!handed_any_ || Clock::now() - last_handed_ >= kFrame) flush();
+    if (Clock::now() - oldest_pending_ >= kFrame) flush();
   }
   void yield() override { services_.yield(); }
 
@@ -31,8 +34,6 @@ public:
     std::vector<ResultHit> batch;
     batch.swap(pending_);
     services_.window.add_hits(std::move(batch));
-    handed_any_ = true;
-    last_handed_ = Clock::now();
   }
 
 private:
@@ -41,8 +42,7 @@ private:
 
   const SearchServices& services_;
   std::vector<ResultHit> pending_;
-  bool handed_any_ = false;
-  Clock::time_point last_handed_;
+  Clock::time_point oldest_pending_;
 };
 
 // The body up to its first zero byte: the page is a NUL-terminated text.
