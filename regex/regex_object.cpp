@@ -22,7 +22,7 @@ struct RegexObject::State {
   bool ignore_case = true;
   std::shared_ptr<const CompiledRegex> compiled;  // null: the pattern is not valid
   bool has_collection = false;
-  std::vector<RegexMatch> matches;  // offsets into subject->units
+  RegexMatches matches;  // offsets into subject->units
   std::shared_ptr<const Subject> subject;
 };
 
@@ -116,7 +116,7 @@ Text RegexObject::match_text(int match_index, int* position) const {
   Text value;
   long long first_index = 0;
   if (match_index >= 1 && match_index <= match_count()) {
-    const RegexMatch& match = shared_->matches[match_index - 1];
+    const RegexMatch match = shared_->matches[match_index - 1];
     value = from_utf16(std::u16string_view(shared_->subject->units).substr(match.index(), match.length()));
     first_index = match.index();
   }
@@ -128,7 +128,7 @@ Text RegexObject::submatch_text(int match_index, int group_index, int* position)
   Text value;
   long long first_index = 0;
   if (match_index >= 1 && match_index <= match_count()) {
-    const RegexMatch& match = shared_->matches[match_index - 1];
+    const RegexMatch match = shared_->matches[match_index - 1];
     first_index = match.index();
     if (group_index >= 1 && group_index <= shared_->compiled->group_count() && match.group_matched(group_index)) {
       const std::int32_t start = match.slots[2 * group_index];
