@@ -6,15 +6,11 @@
 #include "text/code_page.h"
 #include "text/replace_text.h"
 
-namespace {
-
 // A searched text as the program holds it and as the engine reads it.
-struct Subject {
-  Text bytes;
+struct RegexSubject {
+  std::shared_ptr<const Text> bytes;
   std::u16string units;
 };
-
-}  // namespace
 
 // What one create() leaves behind; copies of an object share it.
 struct RegexObject::State {
@@ -23,7 +19,7 @@ struct RegexObject::State {
   std::shared_ptr<const CompiledRegex> compiled;  // null: the pattern is not valid
   bool has_collection = false;
   RegexMatches matches;  // offsets into subject->units
-  std::shared_ptr<const Subject> subject;
+  std::shared_ptr<const RegexSubject> subject;
 };
 
 namespace {
@@ -36,12 +32,29 @@ Text from_utf16(std::u16string_view text) {
   return utf16_to_multibyte(kCodePageGbk, text).value_or(Text());
 }
 
-// The worker creates six objects over one page: the page is copied and
-// converted once per thread and shared while the same text comes again.
+// The worker creates six objects over one page: the page is converted once
+// per thread (and copied once, unless it comes shared) and shared while the
+// same text comes again.
+using Subject = RegexSubject;
+thread_local std::shared_ptr<const Subject> last_subject;
+
 std::shared_ptr<const Subject> stored_subject(const Text& text) {
-  thread_local std::shared_ptr<const Subject> last;
-  if (!last || last->bytes != text) last = std::make_shared<const Subject>(Subject{text, to_utf16(text)});
-  return last;
+  if (!last_subject || *last_subject->bytes != text) {
+    last_subject.reset();  // the old page goes before the new one is made
+    auto bytes = std::make_shared<const Text>(text);
+    last_subject = std::make_shared<const Subject>(Subject{bytes, to_utf16(*bytes)});
+  }
+  return last_subject;
+}
+
+std::shared_ptr<const Subject> stored_subject(std::shared_ptr<const Text> text) {
+  if (!text) text = std::make_shared<const Text>();
+  if (!last_subject || (last_subject->bytes != text && *last_subject->bytes != *text)) {
+    last_subject.reset();
+    std::u16string units = to_utf16(*text);
+    last_subject = std::make_shared<const Subject>(Subject{std::move(text), std::move(units)});
+  }
+  return last_subject;
 }
 
 bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
@@ -85,6 +98,18 @@ RegexObject& RegexObject::operator=(const RegexObject& other) = default;
 bool RegexObject::create(const Text& pattern, const Text& subject, std::optional<bool> case_sensitive,
                          std::optional<bool> multiline, std::optional<bool> global,
                          std::optional<bool> quote_marker) {
+  return create_over(pattern, stored_subject(subject), case_sensitive, multiline, global, quote_marker);
+}
+
+bool RegexObject::create(const Text& pattern, std::shared_ptr<const Text> subject,
+                         std::optional<bool> case_sensitive, std::optional<bool> multiline,
+                         std::optional<bool> global, std::optional<bool> quote_marker) {
+  return create_over(pattern, stored_subject(std::move(subject)), case_sensitive, multiline, global, quote_marker);
+}
+
+bool RegexObject::create_over(const Text& pattern, std::shared_ptr<const RegexSubject> subject,
+                              std::optional<bool> case_sensitive, std::optional<bool> multiline,
+                              std::optional<bool> global, std::optional<bool> quote_marker) {
   RegexOptions options;
   options.ignore_case = !case_sensitive.value_or(false);
   options.multiline = multiline.value_or(true);
@@ -94,7 +119,7 @@ bool RegexObject::create(const Text& pattern, const Text& subject, std::optional
   state->ignore_case = options.ignore_case;
   state->pattern = quote_marker.value_or(false) ? substitute_quote_marker(pattern) : pattern;
   state->compiled = CompiledRegex::compile(to_utf16(state->pattern), options);
-  state->subject = stored_subject(subject);
+  state->subject = std::move(subject);
   if (state->compiled) {
     state->matches = state->compiled->execute(state->subject->units);
     state->has_collection = true;
@@ -146,5 +171,5 @@ bool RegexObject::ignores_case() const { return shared_ && shared_->ignore_case;
 
 const Text& RegexObject::subject_text() const {
   static const Text empty;
-  return shared_ ? shared_->subject->bytes : empty;
+  return shared_ ? *shared_->subject->bytes : empty;
 }

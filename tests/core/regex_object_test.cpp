@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,29 @@ TEST(RegexObject, ObjectsOverEqualTextsStayIndependent) {
   EXPECT_EQ(position, 5);
   EXPECT_EQ(second.replace("<$1>"), "中b\n<a>");
   EXPECT_EQ(first.replace("z"), "zz");
+}
+
+TEST(RegexObject, ASharedTextIsKeptNotCopied) {
+  // The worker's six objects over one page hold the page it holds.
+  auto page = std::make_shared<const Text>("中b\nxa xa");
+  std::array<RegexObject, 2> objects;
+  objects[0].create("x(a)", page);
+  objects[1].create("b", page);
+  EXPECT_EQ(page.use_count(), 2);  // the caller's and the objects' one stored text
+  int position = 0;
+  EXPECT_EQ(objects[0].match_count(), 2);
+  EXPECT_EQ(objects[0].submatch_text(2, 1, &position), "a");
+  EXPECT_EQ(position, 5);  // searched from the byte before the unit offset 6
+  EXPECT_EQ(objects[1].replace("<$&>"), "中<b>\nxa xa");
+  // An equal text passed as a plain one is searched the same.
+  RegexObject plain;
+  plain.create("x(a)", Text(*page));
+  EXPECT_EQ(plain.submatch_text(2, 1, &position), "a");
+  EXPECT_EQ(position, 5);
+  objects = {};
+  plain = RegexObject();
+  objects[0].create("q", "q");
+  EXPECT_EQ(page.use_count(), 1);
 }
 
 TEST(RegexObject, ChineseTextsKeepTheirBytes) {
