@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,16 +84,23 @@ void object_case(const char* name, const std::string& pattern, const std::functi
 }
 
 // What the worker does with a fetched page: decode it, drop the body, six
-// objects over the decoded text, every row read.
-void page_case(const char* name, const std::function<std::string()>& make_body) {
+// objects over the decoded text (as a plain text, which each object's
+// store copies, or shared), every row read.
+void page_case(const char* name, const std::function<std::string()>& make_body, bool shared = false) {
   const double base = resident_mb();
   std::string body = make_body();
   const double body_mb = body.size() / 1048576.0;
   const auto start = Clock::now();
-  const Text page = decode_page_text(body, true);
+  const auto page = std::make_shared<const Text>(decode_page_text(body, true));
   std::string().swap(body);
   std::array<RegexObject, 6> objects;
-  for (size_t i = 0; i < objects.size(); ++i) objects[i].create(*field_patterns[i], page);
+  for (size_t i = 0; i < objects.size(); ++i) {
+    if (shared) {
+      objects[i].create(*field_patterns[i], page);
+    } else {
+      objects[i].create(*field_patterns[i], *page);
+    }
+  }
   CountingSink sink;
   add_result_rows(objects, sink);
   const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -138,6 +146,9 @@ const std::vector<std::pair<const char*, std::function<void()>>>& cases() {
        }},
       {"3 hostile line, then ten hits", [] { page_case("3 106 KB line of openers, then ten hits", hostile_line_page); }},
       {"4 50 MB page, body to rows", [] { page_case("4 50 MB page, body to rows", [] { return big_page(50); }); }},
+      {"4s the same, page passed shared", [] {
+         page_case("4s the same, the page passed shared", [] { return big_page(50); }, true);
+       }},
   };
   return all;
 }

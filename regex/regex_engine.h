@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/block_stack.h"
 #include "regex/regex_program.h"
 
 struct RegexOptions {
@@ -44,7 +45,8 @@ struct RegexMatch {
 };
 
 // The matches of one execute, their slots stored one after the other in
-// blocks that never move (1 MB, or one match when a match is larger).
+// blocks that never move (see block_stack.h): 4 KB first, 1 MB at most, or
+// one match each when a match is larger.
 class RegexMatches {
 public:
   explicit RegexMatches(int group_count = 0);
@@ -52,14 +54,15 @@ public:
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   RegexMatch operator[](size_t i) const {
-    return RegexMatch{blocks_[i / per_block_].get() + (i % per_block_) * stride_};
+    const BlockPlace place = block_place(i, first_block_);
+    return RegexMatch{blocks_[place.block].get() + place.offset * stride_};
   }
   RegexMatch back() const { return (*this)[size_ - 1]; }
   // False when a bound was reached: the collection ended before the text
   // did, or a line had its share of steps and was skipped.
   bool complete() const { return complete_; }
   // Bytes held.
-  size_t held_bytes() const { return blocks_.size() * per_block_ * stride_ * sizeof(std::int32_t); }
+  size_t held_bytes() const { return held_ * stride_ * sizeof(std::int32_t); }
   // Appends a match (its 2 * (group_count + 1) slots) unless that would make
   // more than `byte_limit` bytes held.
   bool add(const std::int32_t* slots, size_t byte_limit);
@@ -83,9 +86,10 @@ public:
 
 private:
   friend class CompiledRegex;
-  size_t stride_;     // slots per match
-  size_t per_block_;  // matches per block
+  size_t stride_;       // slots per match
+  size_t first_block_;  // matches in the first block
   std::vector<std::unique_ptr<std::int32_t[]>> blocks_;
+  size_t held_ = 0;     // matches the blocks have room for
   size_t size_ = 0;
   bool complete_ = true;
 };

@@ -86,8 +86,7 @@ public:
       if (p_.anchored_start && pos != 0) return false;
       // Each line, and what is left of one after a match, gets its share.
       if (pos > line_end_) {
-        const size_t feed = text_.find(u'\n', static_cast<size_t>(pos));
-        line_end_ = feed == std::u16string_view::npos ? n_ : static_cast<std::int32_t>(feed);
+        line_end_ = line_end(pos);
         set_line_share(pos);
       } else if (first_attempt) {
         set_line_share(pos);
@@ -122,6 +121,12 @@ private:
   }
 
   char16_t canon(char16_t c) const { return p_.ignore_case ? fold_case(c) : c; }
+
+  // The first line feed at or after `pos`, or the text's end.
+  std::int32_t line_end(std::int32_t pos) const {
+    const std::int32_t feed = line_feed_.find(text_, pos);
+    return feed < 0 ? n_ : feed;
+  }
 
   bool class_has(int index, char16_t c) const {
     const CharClass& cls = p_.classes[index];
@@ -158,8 +163,16 @@ private:
 
   // The last place in [least, limit] where the follow occurs, or -1.
   std::int32_t last_follow(const Follow& follow, std::int32_t least, std::int32_t limit) {
-    for (std::int32_t at = limit; at >= least && stop_ == Stop::None; --at) {
+    const FollowItem& head = follow.front();
+    for (std::int32_t at = limit; at >= least; --at) {
+      if (head.kind == Op::Char) {
+        // Straight to the next place its first unit is at.
+        const std::int32_t from = at;
+        while (at >= least && (at >= n_ || canon(text_[at]) != head.unit)) --at;
+        if (!charge(from - at) || at < least) return -1;
+      }
       if (follow_at(follow, at)) return at;
+      if (stop_ != Stop::None) return -1;
     }
     return -1;
   }
@@ -231,8 +244,7 @@ private:
     if (memo.from >= 0 && pos >= memo.from && pos <= memo.end) return memo.end;
     std::int32_t e = pos;
     if (static_cast<Op>(run.atom) == Op::Any) {
-      const size_t feed = text_.find(u'\n', static_cast<size_t>(pos));
-      e = feed == std::u16string_view::npos ? n_ : static_cast<std::int32_t>(feed);
+      e = line_end(pos);
     } else {
       while (e < n_ && atom_matches(run, text_[e])) ++e;
     }
@@ -524,6 +536,7 @@ private:
   Stop stop_ = Stop::None;
   bool skipped_line_ = false;
   LiteralSearch prefix_;
+  LiteralSearch line_feed_{u"\n", false};
   std::vector<std::int32_t> slots_;
   std::vector<int> counters_;
   std::vector<std::int32_t> loop_start_;
@@ -561,18 +574,22 @@ RegexMatches CompiledRegex::execute(std::u16string_view text, std::int64_t step_
   return matches;
 }
 
-RegexMatches::RegexMatches(int group_count)
-    : stride_(2 * (static_cast<size_t>(group_count) + 1)),
-      per_block_(std::max<size_t>(1, (size_t{1} << 20) / sizeof(std::int32_t) / stride_)) {}
+RegexMatches::RegexMatches(int group_count) : stride_(2 * (static_cast<size_t>(group_count) + 1)) {
+  // A 1 MB block (or one match) at most, 4 KB first where that leaves room to double.
+  const size_t largest = std::max<size_t>(1, (size_t{1} << 20) / sizeof(std::int32_t) / stride_);
+  first_block_ = std::max<size_t>(1, largest >> kDoublings);
+}
 
 bool RegexMatches::add(const std::int32_t* slots, size_t byte_limit) {
-  if (size_ == blocks_.size() * per_block_) {
-    const size_t block_bytes = per_block_ * stride_ * sizeof(std::int32_t);
-    if (held_bytes() + block_bytes > byte_limit) return false;
+  if (size_ == held_) {
+    const size_t matches = block_elements(blocks_.size(), first_block_);
+    if ((held_ + matches) * stride_ * sizeof(std::int32_t) > byte_limit) return false;
     // Left uninitialised: a page costs memory only once it is written.
-    blocks_.push_back(std::unique_ptr<std::int32_t[]>(new std::int32_t[per_block_ * stride_]));
+    blocks_.push_back(std::unique_ptr<std::int32_t[]>(new std::int32_t[matches * stride_]));
+    held_ += matches;
   }
-  std::copy(slots, slots + stride_, blocks_[size_ / per_block_].get() + (size_ % per_block_) * stride_);
+  const BlockPlace place = block_place(size_, first_block_);
+  std::copy(slots, slots + stride_, blocks_[place.block].get() + place.offset * stride_);
   ++size_;
   return true;
 }
