@@ -578,6 +578,32 @@ bool literal_prefix(const std::vector<Node>& nodes, int index, std::u16string& o
   }
 }
 
+// Adds the other case of every letter in the class, so that matching without
+// regard to case is one look-up: a unit is in the class when it or its
+// partner was written there.
+void add_case_partners(CharClass& cls) {
+  const auto written = cls.ranges;
+  for (const auto& r : written) {
+    for (const CaseRange& c : kCaseRanges) {
+      // Lower-case letters written: their capitals; capitals written: their lower case.
+      for (const bool lower : {true, false}) {
+        const int first = lower ? c.first : c.upper_first(), last = lower ? c.last : c.upper_last();
+        const int from = std::max<int>(r.first, first), to = std::min<int>(r.second, last);
+        const int delta = lower ? c.delta : -c.delta;
+        for (int u = from; u <= to; ++u) {
+          if ((u - first) % c.step != 0) continue;
+          if (c.step == 1) {  // the whole stretch at once
+            cls.ranges.emplace_back(static_cast<char16_t>(u + delta), static_cast<char16_t>(to + delta));
+            break;
+          }
+          cls.ranges.emplace_back(static_cast<char16_t>(u + delta), static_cast<char16_t>(u + delta));
+        }
+      }
+    }
+  }
+  cls.normalize();
+}
+
 // Units a follow holds at most: enough to tell the places apart, few enough
 // to check cheaply at each of them.
 constexpr size_t kMaxFollow = 64;
@@ -627,7 +653,10 @@ bool compile_regex(std::u16string_view pattern, bool ignore_case, bool multiline
   generator.emit_node(root);
   out.code.push_back(Inst::Save({1}));
   out.code.push_back(Inst::Match({}));
-  for (CharClass& cls : out.classes) cls.normalize();
+  for (CharClass& cls : out.classes) {
+    cls.normalize();
+    if (ignore_case) add_case_partners(cls);
+  }
   add_follows(out);
   literal_prefix(parser.nodes(), root, out.required_prefix);
   if (ignore_case) {

@@ -128,14 +128,8 @@ private:
     return feed < 0 ? n_ : feed;
   }
 
-  bool class_has(int index, char16_t c) const {
-    const CharClass& cls = p_.classes[index];
-    if (!p_.ignore_case) return cls.contains(c);
-    // Either case of the unit in the ranges will do; negation applies after that.
-    const char16_t upper = fold_case(c);
-    const bool in = cls.in_ranges(c) || cls.in_ranges(upper) || cls.in_ranges(unfold_case(upper));
-    return in != cls.negated;
-  }
+  // Ignoring case, a class holds both cases of its letters already.
+  bool class_has(int index, char16_t c) const { return p_.classes[index].contains(c); }
 
   bool atom_matches(const RunOperands& run, char16_t c) const {
     switch (static_cast<Op>(run.atom)) {

@@ -9,7 +9,8 @@
 #include <vector>
 
 // A character class: ranges of UTF-16 code units, sorted and merged when the
-// pattern is compiled, possibly negated.
+// pattern is compiled (with both cases of each letter when ignoring case),
+// possibly negated.
 struct CharClass {
   std::vector<std::pair<char16_t, char16_t>> ranges;
   bool negated = false;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "regex/case_folding.h"
 #include "regex/regex_engine.h"
 
 namespace {
@@ -208,6 +209,22 @@ TEST(RegexEngine, IgnoringCaseBeyondAscii) {
   EXPECT_EQ(count(u"\u4E2D", u"\u4E2D"), 1);
 }
 
+TEST(CaseFolding, EveryLetterHasOnePartnerBothWays) {
+  int lower = 0;
+  for (unsigned c = 0; c <= 0xFFFF; ++c) {
+    const auto unit = static_cast<char16_t>(c);
+    const char16_t upper = fold_case(unit);
+    ASSERT_EQ(fold_case(upper), upper) << std::hex << c;
+    ASSERT_EQ(fold_case(unfold_case(upper)), upper) << std::hex << c;
+    if (upper != unit) {
+      ++lower;
+      ASSERT_EQ(unfold_case(upper), unit) << std::hex << c;
+    }
+  }
+  // a-z, Latin-1 (31, with y diaeresis), Latin Extended-A (61), Greek (33), Cyrillic (48), full-width (26)
+  EXPECT_EQ(lower, 26 + 31 + 61 + 33 + 48 + 26);
+}
+
 TEST(RegexEngine, EveryCodeUnitScannedCountsAgainstTheBudget) {
   // From each 'a' the run goes back over three thousand units looking for
   // another 'b' once the one 'b' fails: few instructions but millions of
@@ -305,7 +322,7 @@ TEST(RegexProgram, DumpNamesEveryOperationAndItsOperands) {
             "12: Char unit=Y\n"
             "13: Save slot=1\n"
             "14: Match\n"
-            "class 0: [b-d]\n"
+            "class 0: [B-D][b-d]\n"
             "follow 0: Y\n"
             "groups=1 loops=1 looks=0 runs=1 ignore-case\n");
 }
