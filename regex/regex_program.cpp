@@ -38,7 +38,7 @@ const char* op_name(Op op) {
 
 namespace {
 
-void add(std::string& out, const char* format, long long value) {
+void append_number(std::string& out, const char* format, long long value) {
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, format, value);
   out += buffer;
@@ -49,7 +49,7 @@ void add_unit(std::string& out, char16_t c) {
   if (c >= 0x21 && c < 0x7F) {
     out += static_cast<char>(c);
   } else {
-    add(out, "U+%04llX", c);
+    append_number(out, "U+%04llX", c);
   }
 }
 
@@ -58,14 +58,14 @@ void print(std::string& out, const UnitOperands& o) {
   out += " unit=";
   add_unit(out, o.unit);
 }
-void print(std::string& out, const IndexOperands& o) { add(out, " index=%lld", o.index); }
-void print(std::string& out, const TargetOperands& o) { add(out, " target=%lld", o.target); }
+void print(std::string& out, const IndexOperands& o) { append_number(out, " index=%lld", o.index); }
+void print(std::string& out, const TargetOperands& o) { append_number(out, " target=%lld", o.target); }
 void print(std::string& out, const SplitOperands& o) {
-  add(out, " first=%lld", o.first);
-  add(out, " second=%lld", o.second);
+  append_number(out, " first=%lld", o.first);
+  append_number(out, " second=%lld", o.second);
 }
-void print(std::string& out, const SlotOperands& o) { add(out, " slot=%lld", o.slot); }
-void print(std::string& out, const GroupOperands& o) { add(out, " group=%lld", o.group); }
+void print(std::string& out, const SlotOperands& o) { append_number(out, " slot=%lld", o.slot); }
+void print(std::string& out, const GroupOperands& o) { append_number(out, " group=%lld", o.group); }
 void print(std::string& out, const RunOperands& o) {
   out += " atom=";
   out += op_name(static_cast<Op>(o.atom));
@@ -73,33 +73,33 @@ void print(std::string& out, const RunOperands& o) {
     out += " unit=";
     add_unit(out, o.unit);
   }
-  if (static_cast<Op>(o.atom) == Op::Class) add(out, " class=%lld", o.cls);
-  add(out, " min=%lld", o.min);
-  add(out, " max=%lld", o.max);
+  if (static_cast<Op>(o.atom) == Op::Class) append_number(out, " class=%lld", o.cls);
+  append_number(out, " min=%lld", o.min);
+  append_number(out, " max=%lld", o.max);
   out += o.greedy ? " greedy" : " lazy";
-  add(out, " follow=%lld", o.follow);
-  add(out, " memo=%lld", o.memo);
+  append_number(out, " follow=%lld", o.follow);
+  append_number(out, " memo=%lld", o.memo);
 }
-void print(std::string& out, const LoopOperands& o) { add(out, " loop=%lld", o.loop); }
+void print(std::string& out, const LoopOperands& o) { append_number(out, " loop=%lld", o.loop); }
 void print(std::string& out, const RepeatCheckOperands& o) {
-  add(out, " loop=%lld", o.loop);
-  add(out, " min=%lld", o.min);
-  add(out, " max=%lld", o.max);
+  append_number(out, " loop=%lld", o.loop);
+  append_number(out, " min=%lld", o.min);
+  append_number(out, " max=%lld", o.max);
   out += o.greedy ? " greedy" : " lazy";
-  add(out, " exit=%lld", o.exit);
-  add(out, " groups=%lld", o.first_group);
-  add(out, "..%lld", o.end_group);
+  append_number(out, " exit=%lld", o.exit);
+  append_number(out, " groups=%lld", o.first_group);
+  append_number(out, "..%lld", o.end_group);
 }
 void print(std::string& out, const RepeatEndOperands& o) {
-  add(out, " loop=%lld", o.loop);
-  add(out, " check=%lld", o.check);
+  append_number(out, " loop=%lld", o.loop);
+  append_number(out, " check=%lld", o.check);
 }
 void print(std::string& out, const LookAheadOperands& o) {
-  add(out, " next=%lld", o.next);
+  append_number(out, " next=%lld", o.next);
   out += o.negative ? " negative" : " positive";
-  add(out, " look=%lld", o.look);
+  append_number(out, " look=%lld", o.look);
 }
-void print(std::string& out, const LookEndOperands& o) { add(out, " look=%lld", o.look); }
+void print(std::string& out, const LookEndOperands& o) { append_number(out, " look=%lld", o.look); }
 
 void print_instruction(std::string& out, const Inst& inst) {
   out += op_name(inst.op);
@@ -118,12 +118,12 @@ void print_instruction(std::string& out, const Inst& inst) {
 std::string dump_program(const RegexProgram& program) {
   std::string out;
   for (size_t pc = 0; pc < program.code.size(); ++pc) {
-    add(out, "%lld: ", static_cast<long long>(pc));
+    append_number(out, "%lld: ", static_cast<long long>(pc));
     print_instruction(out, program.code[pc]);
     out += '\n';
   }
   for (size_t k = 0; k < program.classes.size(); ++k) {
-    add(out, "class %lld: ", static_cast<long long>(k));
+    append_number(out, "class %lld: ", static_cast<long long>(k));
     out += program.classes[k].negated ? "^" : "";
     for (const auto& r : program.classes[k].ranges) {
       out += '[';
@@ -135,24 +135,24 @@ std::string dump_program(const RegexProgram& program) {
     out += '\n';
   }
   for (size_t k = 0; k < program.literals.size(); ++k) {
-    add(out, "literal %lld: ", static_cast<long long>(k));
+    append_number(out, "literal %lld: ", static_cast<long long>(k));
     for (char16_t c : program.literals[k]) add_unit(out, c);
     out += '\n';
   }
   for (size_t k = 0; k < program.follows.size(); ++k) {
-    add(out, "follow %lld:", static_cast<long long>(k));
+    append_number(out, "follow %lld:", static_cast<long long>(k));
     for (const FollowItem& item : program.follows[k]) {
       out += ' ';
       if (item.kind == Op::Char) add_unit(out, item.unit);
       if (item.kind == Op::Any) out += "Any";
-      if (item.kind == Op::Class) add(out, "class%lld", item.cls);
+      if (item.kind == Op::Class) append_number(out, "class%lld", item.cls);
     }
     out += '\n';
   }
-  add(out, "groups=%lld", program.group_count);
-  add(out, " loops=%lld", program.loop_count);
-  add(out, " looks=%lld", program.look_count);
-  add(out, " runs=%lld", program.run_count);
+  append_number(out, "groups=%lld", program.group_count);
+  append_number(out, " loops=%lld", program.loop_count);
+  append_number(out, " looks=%lld", program.look_count);
+  append_number(out, " runs=%lld", program.run_count);
   out += program.ignore_case ? " ignore-case" : "";
   out += program.multiline ? " multiline" : "";
   out += program.anchored_start ? " anchored" : "";
