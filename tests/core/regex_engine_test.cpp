@@ -5,6 +5,8 @@
 
 #include "regex/case_folding.h"
 #include "regex/regex_engine.h"
+#include "search/result_rows.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -300,6 +302,34 @@ TEST(RegexEngine, WorkOnALineDoesNotGrowWithTheRunsStartingOnIt) {
     const auto matches = re->execute(u(repeated("<s>", 30000) + "\n<s>x</s>"), 1'000'000);
     ASSERT_EQ(matches.size(), 1u) << dump_of(a(pattern), "g");
     EXPECT_EQ(matches[0].index(), 90001);
+    EXPECT_TRUE(matches.complete());
+  }
+}
+
+TEST(RegexEngine, FieldPatternsStayLinearOnHostileLines) {
+  // Twenty thousand openers of a field that none of them closes, then one
+  // well-formed field: work on the openers must not grow with their number
+  // (quadratic would be billions of steps), so four million are plenty and
+  // the field after them is found.
+  const Text values[] = {"Ubuntu 22.04", "2021-05-06", "1.5 GB", "123", "abcdef0123", "thunder://x"};
+  for (size_t i = 0; i < field_patterns.size(); ++i) {
+    const Text& pattern = *field_patterns[i];
+    const Text opener = pattern.substr(0, pattern.find('('));
+    const Text hit = opener + values[i] + pattern.substr(pattern.rfind(')') + 1);
+    Text page;
+    for (int k = 0; k < 20000; ++k) page += opener;
+    page += "\n" + hit;
+    RegexOptions options;
+    options.ignore_case = options.multiline = options.global = true;
+    const auto re = CompiledRegex::compile(*multibyte_to_utf16(kCodePageGbk, pattern), options);
+    ASSERT_TRUE(re);
+    SCOPED_TRACE(re->dump());
+    const std::u16string text = *multibyte_to_utf16(kCodePageGbk, page);
+    const auto matches = re->execute(text, 4'000'000);
+    ASSERT_EQ(matches.size(), 1u) << i;
+    const RegexMatch m = matches[0];
+    EXPECT_EQ(*utf16_to_multibyte(kCodePageGbk, std::u16string_view(text).substr(m.slots[2], m.slots[3] - m.slots[2])),
+              values[i]);
     EXPECT_TRUE(matches.complete());
   }
 }
