@@ -75,7 +75,7 @@ public:
   }
 
   // Appends the first match starting at or after `from` to the matches; false
-  // when there is none or a budget ran out (then exhausted()).
+  // when there is none or a budget ran out (then complete() is false).
   bool search(std::int32_t from) {
     bool first_attempt = true;
     for (std::int32_t pos = from; pos <= n_; ++pos) {
@@ -95,6 +95,8 @@ public:
       if (run(pos)) {
         const bool kept = keep_match();
         unwind();
+        // A match found starts the line's share afresh, even if copying it spent the last of it.
+        if (stop_ == Stop::Line) stop_ = Stop::None;
         return kept;
       }
       if (stop_ == Stop::Budget) return false;
