@@ -35,24 +35,23 @@ Text from_utf16(std::u16string_view text) {
 // The worker creates six objects over one page: the page is converted once
 // per thread (and copied once, unless it comes shared) and shared while the
 // same text comes again.
-using Subject = RegexSubject;
-thread_local std::shared_ptr<const Subject> last_subject;
+thread_local std::shared_ptr<const RegexSubject> last_subject;
 
-std::shared_ptr<const Subject> stored_subject(const Text& text) {
+std::shared_ptr<const RegexSubject> stored_subject(const Text& text) {
   if (!last_subject || *last_subject->bytes != text) {
     last_subject.reset();  // the old page goes before the new one is made
     auto bytes = std::make_shared<const Text>(text);
-    last_subject = std::make_shared<const Subject>(Subject{bytes, to_utf16(*bytes)});
+    last_subject = std::make_shared<const RegexSubject>(RegexSubject{bytes, to_utf16(*bytes)});
   }
   return last_subject;
 }
 
-std::shared_ptr<const Subject> stored_subject(std::shared_ptr<const Text> text) {
+std::shared_ptr<const RegexSubject> stored_subject(std::shared_ptr<const Text> text) {
   if (!text) text = std::make_shared<const Text>();
   if (!last_subject || (last_subject->bytes != text && *last_subject->bytes != *text)) {
     last_subject.reset();
     std::u16string units = to_utf16(*text);
-    last_subject = std::make_shared<const Subject>(Subject{std::move(text), std::move(units)});
+    last_subject = std::make_shared<const RegexSubject>(RegexSubject{std::move(text), std::move(units)});
   }
   return last_subject;
 }

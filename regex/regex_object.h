@@ -1,6 +1,7 @@
 #pragma once
 // RegexObject: one compiled regular expression, the match collection of its
-// last run and its own copy of the searched text. Matches and groups are
+// last run and the searched text (its own copy, or the caller's when given
+// shared). Matches and groups are
 // numbered from 1. Texts are code page 936; the engine works on UTF-16.
 #include <memory>
 #include <optional>
