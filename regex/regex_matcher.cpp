@@ -80,7 +80,8 @@ public:
     bool first_attempt = true;
     for (std::int32_t pos = from; pos <= n_; ++pos) {
       if (!prefix_.empty()) {
-        pos = prefix_.find(text_, pos);
+        pos = prefix_.find(text_, pos, steps_left_);
+        if (pos == -2) stop_ = Stop::Budget;
         if (pos < 0) return false;
       }
       if (p_.anchored_start && pos != 0) return false;
@@ -126,7 +127,8 @@ private:
 
   // The first line feed at or after `pos`, or the text's end.
   std::int32_t line_end(std::int32_t pos) const {
-    const std::int32_t feed = line_feed_.find(text_, pos);
+    std::int64_t unlimited = INT64_MAX;  // one unit compared: nothing to count
+    const std::int32_t feed = line_feed_.find(text_, pos, unlimited);
     return feed < 0 ? n_ : feed;
   }
 

@@ -357,6 +357,16 @@ TEST(RegexProgram, DumpNamesEveryOperationAndItsOperands) {
             "groups=1 loops=1 looks=0 runs=1 ignore-case\n");
 }
 
+TEST(RegexEngine, ALongLiteralComparedAtManyPlacesCountsAgainstTheBudget) {
+  // The literal almost matches at every place: a hundred million units compared.
+  RegexOptions options;
+  auto re = CompiledRegex::compile(u(std::string(1000, 'a')), options);
+  const std::u16string text = u(repeated(std::string(999, 'a') + "b", 100));
+  const auto matches = re->execute(text, 1'000'000);
+  EXPECT_TRUE(matches.empty());
+  EXPECT_FALSE(matches.complete());
+}
+
 TEST(RegexEngine, LiteralSearchFindsEveryOffset) {
   // The required literal is looked for many units at a time: it must be found
   // wherever it starts relative to those blocks, and up to the very end.
