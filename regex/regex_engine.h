@@ -5,15 +5,20 @@
 //
 // Bounds of one execute, whatever the pattern and the text:
 // - time: a step budget (kStepBudget). Every instruction run, every code unit
-//   scanned or compared, every backtrack frame pushed, every capture group a
-//   loop clears and every slot copied into a match counts one step; a step
-//   costs a few nanoseconds, so an execute ends within about a second.
+//   scanned or compared (by the search for the literal a match starts with
+//   too), every backtrack frame pushed, every capture group a loop clears and
+//   every slot copied into a match counts one step; a step costs a few
+//   nanoseconds, so an execute ends within about a second.
 // - memory: the backtrack frames and the collected matches together hold at
 //   most kMemoryBudget bytes (128 MB), in blocks that never move.
 // - one line cannot spend the budget of the whole text: the attempts that
 //   start on one line (up to a line feed) may take kLineSteps steps plus
-//   kLineStepsPerUnit per code unit of that line; past that, no match starts
-//   on that line and the search goes on at the next one.
+//   kLineStepsPerUnit per code unit of that line (what is left of the line
+//   after a match gets a share afresh); past that, no match starts on that
+//   line and the search goes on at the next one.
+// A greedy run (.*, \d{1,9}, [^<]*) remembers where it ended and where what
+// must follow it occurs, so runs starting at many places on one line cost
+// that line's length once, not once per place.
 // When the step or memory budget runs out the matches found so far are kept
 // and no further match is collected; complete() on the result tells.
 #include <cstddef>
