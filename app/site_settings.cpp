@@ -43,9 +43,7 @@ bool is_utf8(const std::string& s) {
 
 // UTF-8 in code page 936; a character it lacks becomes '?'.
 Text utf8_to_text(std::string_view utf8) {
-  const auto wide = multibyte_to_utf16(kCodePageUtf8, utf8);
-  const auto text = wide ? utf16_to_multibyte(kCodePageGbk, *wide) : std::nullopt;
-  return text ? *text : Text();
+  return utf8_to_gbk_text(utf8).value_or(Text());
 }
 
 // The file as the program's text: UTF-8 is converted, code page 936 kept.

@@ -6,23 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz/fuzz_units.h"
 #include "regex/regex_engine.h"
 #include "regex/regex_object.h"
-
-namespace {
-
-// Byte pairs as UTF-16 code units (a last odd byte on its own).
-std::u16string as_units(const std::string& bytes) {
-  std::u16string out;
-  for (size_t i = 0; i < bytes.size(); i += 2) {
-    const auto low = static_cast<unsigned char>(bytes[i]);
-    const auto high = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0u;
-    out.push_back(static_cast<char16_t>(low | high << 8));
-  }
-  return out;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;

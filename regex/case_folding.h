@@ -3,57 +3,104 @@
 // canonical (upper-case) form; two units match when their forms are equal.
 // Covers ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic and the full-width
 // Latin letters, where each letter has exactly one partner in the other case
-// (letters with a third form, such as the final sigma, keep to themselves).
+// (letters with a third form, such as the final sigma, the dotted and the
+// dotless i, keep to themselves).
+//
+// One table says it, read one way to fold and the other way to unfold.
+#include <array>
+#include <cstddef>
+#include <cstdint>
 
-// Latin Extended-A pairs its letters as neighbours: upper case on even units
-// from U+0100 to U+0137 and from U+014A to U+0177, on odd units from U+0139
-// to U+0148 and from U+0179 to U+017E.
-inline bool latin_extended_a_upper(char16_t c) {
-  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c % 2 == 0 && c != 0x130;
-  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c % 2 == 1;
-  return false;
+// Lower-case letters from `first` to `last` (every unit, or every other one
+// where the two cases alternate) whose upper-case partners are `delta` away.
+struct CaseRange {
+  char16_t first;
+  char16_t last;
+  std::int32_t delta;
+  std::uint8_t step;
+
+  constexpr char16_t upper_first() const { return static_cast<char16_t>(first + delta); }
+  constexpr char16_t upper_last() const { return static_cast<char16_t>(last + delta); }
+};
+
+// Sorted by `first`.
+inline constexpr CaseRange kCaseRangeList[] = {
+    {u'a', u'z', -0x20, 1},
+    {0xE0, 0xF6, -0x20, 1},  // Latin-1, around the division sign
+    {0xF8, 0xFE, -0x20, 1},
+    {0xFF, 0xFF, 0x178 - 0xFF, 1},  // y with diaeresis, whose capital is in Latin Extended-A
+    {0x101, 0x12F, -1, 2},  // Latin Extended-A: upper case on even units...
+    {0x133, 0x137, -1, 2},
+    {0x13A, 0x148, -1, 2},  // ... then on odd ones ...
+    {0x14B, 0x177, -1, 2},  // ... even again ...
+    {0x17A, 0x17E, -1, 2},  // ... and odd
+    {0x3AC, 0x3AC, 0x386 - 0x3AC, 1},  // Greek with tonos
+    {0x3AD, 0x3AF, 0x388 - 0x3AD, 1},
+    {0x3B1, 0x3C1, -0x20, 1},  // Greek, around the final sigma
+    {0x3C3, 0x3CB, -0x20, 1},  // (with dialytika at the end)
+    {0x3CC, 0x3CC, 0x38C - 0x3CC, 1},
+    {0x3CD, 0x3CE, 0x38E - 0x3CD, 1},
+    {0x430, 0x44F, -0x20, 1},  // Cyrillic
+    {0x450, 0x45F, -0x50, 1},
+    {0xFF41, 0xFF5A, -0x20, 1},  // full-width Latin
+};
+constexpr size_t kCaseRangeCount = sizeof kCaseRangeList / sizeof kCaseRangeList[0];
+using CaseRanges = std::array<CaseRange, kCaseRangeCount>;
+
+// The list sorted by `key` (by `first` it already is).
+template <typename Key>
+constexpr CaseRanges sorted_case_ranges(Key key) {
+  CaseRanges ranges{};
+  for (size_t i = 0; i < kCaseRangeCount; ++i) {
+    ranges[i] = kCaseRangeList[i];
+    for (size_t j = i; j > 0 && key(ranges[j]) < key(ranges[j - 1]); --j) {
+      const CaseRange swap = ranges[j];
+      ranges[j] = ranges[j - 1];
+      ranges[j - 1] = swap;
+    }
+  }
+  return ranges;
 }
-inline bool latin_extended_a_lower(char16_t c) {
-  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c % 2 == 1 && c != 0x131;
-  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c % 2 == 0;
-  return false;
+inline constexpr CaseRanges kCaseRanges = sorted_case_ranges([](const CaseRange& r) { return r.first; });
+// The same ranges in the order of their upper-case partners, for unfolding.
+inline constexpr CaseRanges kCaseRangesByUpper = sorted_case_ranges([](const CaseRange& r) { return r.upper_first(); });
+
+// The range among `ranges` (sorted by what `from` gives) that holds `c` on
+// the side `from` and `to` read, or null.
+template <typename First, typename Last>
+constexpr const CaseRange* find_case_range(const CaseRanges& ranges, char16_t c, First from, Last to) {
+  size_t low = 0, high = ranges.size();
+  while (low < high) {  // the first range whose last unit is at or after c
+    const size_t mid = (low + high) / 2;
+    if (to(ranges[mid]) < c) {
+      low = mid + 1;
+    } else {
+      high = mid;
+    }
+  }
+  if (low == ranges.size() || from(ranges[low]) > c) return nullptr;
+  const CaseRange& r = ranges[low];
+  return (c - from(r)) % r.step == 0 ? &r : nullptr;
 }
 
 inline char16_t fold_case(char16_t c) {
   if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
-  if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
-      (c >= 0x430 && c <= 0x44F) || (c >= 0xFF41 && c <= 0xFF5A)) {
-    return static_cast<char16_t>(c - 0x20);
-  }
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-  if (latin_extended_a_lower(c)) return static_cast<char16_t>(c - 1);
-  if (c == 0xFF) return 0x178;
-  switch (c) {  // Greek with tonos or dialytika
-    case 0x3AC: return 0x386;
-    case 0x3AD: case 0x3AE: case 0x3AF: return static_cast<char16_t>(c - 0x25);
-    case 0x3CC: return 0x38C;
-    case 0x3CD: case 0x3CE: return static_cast<char16_t>(c - 0x3F);
-    case 0x3CA: case 0x3CB: return static_cast<char16_t>(c - 0x20);
-    default: return c;
-  }
+  // Between the last two ranges lies most text (Chinese among it): one comparison settles it.
+  if (c > kCaseRanges[kCaseRangeCount - 2].last && c < kCaseRanges[kCaseRangeCount - 1].first) return c;
+  const CaseRange* r = find_case_range(
+      kCaseRanges, c, [](const CaseRange& x) { return x.first; }, [](const CaseRange& x) { return x.last; });
+  return r && r->delta != 0 ? static_cast<char16_t>(c + r->delta) : c;
 }
 
 // The lower-case partner of a canonical form (the unit itself when it has none).
 inline char16_t unfold_case(char16_t c) {
   if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
-  if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) ||
-      (c >= 0x410 && c <= 0x42F) || (c >= 0xFF21 && c <= 0xFF3A)) {
-    return static_cast<char16_t>(c + 0x20);
+  if (c > kCaseRangesByUpper[kCaseRangeCount - 2].upper_last() &&
+      c < kCaseRangesByUpper[kCaseRangeCount - 1].upper_first()) {
+    return c;
   }
-  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
-  if (latin_extended_a_upper(c)) return static_cast<char16_t>(c + 1);
-  if (c == 0x178) return 0xFF;
-  switch (c) {
-    case 0x386: return 0x3AC;
-    case 0x388: case 0x389: case 0x38A: return static_cast<char16_t>(c + 0x25);
-    case 0x38C: return 0x3CC;
-    case 0x38E: case 0x38F: return static_cast<char16_t>(c + 0x3F);
-    case 0x3AA: case 0x3AB: return static_cast<char16_t>(c + 0x20);
-    default: return c;
-  }
+  const CaseRange* r = find_case_range(
+      kCaseRangesByUpper, c, [](const CaseRange& x) { return x.upper_first(); },
+      [](const CaseRange& x) { return x.upper_last(); });
+  return r && r->delta != 0 ? static_cast<char16_t>(c - r->delta) : c;
 }

@@ -79,15 +79,16 @@ LiteralSearch::LiteralSearch(std::u16string_view literal, bool ignore_case)
   anchor_units_[1] = ignore_case ? unfold_case(literal_[anchor_]) : literal_[anchor_];
 }
 
-bool LiteralSearch::matches_at(std::u16string_view text, size_t at) const {
-  for (size_t k = 0; k < literal_.size(); ++k) {
+size_t LiteralSearch::matching_units(std::u16string_view text, size_t at) const {
+  size_t k = 0;
+  for (; k < literal_.size(); ++k) {
     const char16_t c = text[at + k];
-    if ((ignore_case_ ? fold_case(c) : c) != literal_[k]) return false;
+    if ((ignore_case_ ? fold_case(c) : c) != literal_[k]) break;
   }
-  return true;
+  return k;
 }
 
-std::int32_t LiteralSearch::find(std::u16string_view text, std::int32_t from) const {
+std::int32_t LiteralSearch::find(std::u16string_view text, std::int32_t from, std::int64_t& budget) const {
   const size_t m = literal_.size();
   if (from < 0 || text.size() < m || static_cast<size_t>(from) > text.size() - m) return -1;
   const char16_t u0 = anchor_units_[0], u1 = anchor_units_[1];
@@ -100,7 +101,11 @@ std::int32_t LiteralSearch::find(std::u16string_view text, std::int32_t from) co
       continue;
     }
     for (const size_t stop = std::min(q + kBlock, end); q < stop; ++q) {
-      if ((t[q] == u0 || t[q] == u1) && matches_at(text, q - anchor_)) return static_cast<std::int32_t>(q - anchor_);
+      if (t[q] != u0 && t[q] != u1) continue;
+      const size_t k = matching_units(text, q - anchor_);
+      budget -= static_cast<std::int64_t>(k) + 1;
+      if (k == m) return static_cast<std::int32_t>(q - anchor_);
+      if (budget < 0) return -2;
     }
   }
   return -1;

@@ -16,11 +16,14 @@ public:
   bool empty() const { return literal_.empty(); }
 
   // The first position at or after `from` where the literal occurs; -1 when
-  // there is none.
-  std::int32_t find(std::u16string_view text, std::int32_t from) const;
+  // there is none. Each unit compared where the rarest character turns up
+  // counts one off `budget` (a long literal checked at many places is slow
+  // work); -2 when the budget runs out first.
+  std::int32_t find(std::u16string_view text, std::int32_t from, std::int64_t& budget) const;
 
 private:
-  bool matches_at(std::u16string_view text, size_t at) const;
+  // How many leading units of the literal match at `at`.
+  size_t matching_units(std::u16string_view text, size_t at) const;
 
   std::u16string literal_;
   bool ignore_case_ = false;

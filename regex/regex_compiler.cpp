@@ -430,28 +430,28 @@ public:
       case Kind::Empty:
         break;
       case Kind::Char:
-        emit({Op::Char, program_.ignore_case ? fold_case(n.ch) : n.ch});
+        emit(Inst::Char({canon(n.ch)}));
         break;
       case Kind::Any:
-        emit({Op::Any});
+        emit(Inst::Any({}));
         break;
       case Kind::Class:
-        emit({Op::Class, n.index});
+        emit(Inst::Class({n.index}));
         break;
       case Kind::LineStart:
-        emit({Op::LineStart});
+        emit(Inst::LineStart({}));
         break;
       case Kind::LineEnd:
-        emit({Op::LineEnd});
+        emit(Inst::LineEnd({}));
         break;
       case Kind::WordB:
-        emit({Op::WordBoundary});
+        emit(Inst::WordBoundary({}));
         break;
       case Kind::NotWordB:
-        emit({Op::NotWordBoundary});
+        emit(Inst::NotWordBoundary({}));
         break;
       case Kind::BackRef:
-        emit({Op::BackRef, n.index});
+        emit(Inst::BackRef({n.index}));
         break;
       case Kind::Seq:
         emit_sequence(n);
@@ -460,16 +460,16 @@ public:
         emit_alternation(n);
         break;
       case Kind::Group:
-        if (n.index >= 0) emit({Op::Save, 2 * n.index});
+        if (n.index >= 0) emit(Inst::Save({2 * n.index}));
         emit_node(n.kids[0]);
-        if (n.index >= 0) emit({Op::Save, 2 * n.index + 1});
+        if (n.index >= 0) emit(Inst::Save({2 * n.index + 1}));
         break;
       case Kind::Look: {
         const int reg = program_.look_count++;
-        const int look = emit({Op::LookAhead, 0, n.negative ? 1 : 0, reg});
+        const int look = emit(Inst::LookAhead({0, n.negative, reg}));
         emit_node(n.kids[0]);
-        emit({Op::LookEnd, reg});
-        program_.code[look].a = pc();
+        emit(Inst::LookEnd({reg}));
+        program_.code[look].look_ahead().next = pc();
         break;
       }
       case Kind::Repeat:
@@ -480,6 +480,7 @@ public:
 
 private:
   int pc() const { return static_cast<int>(program_.code.size()); }
+  char16_t canon(char16_t c) const { return program_.ignore_case ? fold_case(c) : c; }
   int emit(Inst inst) {
     program_.code.push_back(inst);
     return pc() - 1;
@@ -497,7 +498,7 @@ private:
       }
       if (literal.size() >= 2) {
         program_.literals.push_back(std::move(literal));
-        emit({Op::Literal, static_cast<int>(program_.literals.size()) - 1});
+        emit(Inst::Literal({static_cast<std::int32_t>(program_.literals.size()) - 1}));
         k = end;
       } else {
         emit_node(n.kids[k]);
@@ -509,14 +510,14 @@ private:
   void emit_alternation(const Node& n) {
     std::vector<int> jumps;
     for (size_t k = 0; k + 1 < n.kids.size(); ++k) {
-      const int split = emit({Op::Split, 0, 0});
-      program_.code[split].a = pc();
+      const int split = emit(Inst::Split({0, 0}));
+      program_.code[split].split().first = pc();
       emit_node(n.kids[k]);
-      jumps.push_back(emit({Op::Jump}));
-      program_.code[split].b = pc();
+      jumps.push_back(emit(Inst::Jump({0})));
+      program_.code[split].split().second = pc();
     }
     emit_node(n.kids.back());
-    for (int j : jumps) program_.code[j].a = pc();
+    for (int j : jumps) program_.code[j].jump().target = pc();
   }
 
   void emit_repeat(const Node& n) {
@@ -528,24 +529,26 @@ private:
     }
     // One character at a time: a run, never a loop.
     if (atom.kind == Kind::Char || atom.kind == Kind::Any || atom.kind == Kind::Class) {
-      Inst run{Op::Run};
-      run.a = static_cast<int>(atom.kind == Kind::Char ? Op::Char : atom.kind == Kind::Any ? Op::Any : Op::Class);
-      run.f = atom.kind == Kind::Char ? (program_.ignore_case ? fold_case(atom.ch) : atom.ch) : atom.index;
-      run.b = n.min;
-      run.c = n.max;
-      run.d = n.greedy ? 1 : 0;
-      emit(run);
+      RunOperands run{};
+      run.atom = static_cast<std::uint8_t>(atom.kind == Kind::Char ? Op::Char
+                                           : atom.kind == Kind::Any ? Op::Any
+                                                                    : Op::Class);
+      run.greedy = n.greedy;
+      run.unit = atom.kind == Kind::Char ? canon(atom.ch) : 0;
+      run.cls = atom.kind == Kind::Class ? atom.index : -1;
+      run.min = n.min;
+      run.max = n.max;
+      run.follow = -1;
+      run.memo = program_.run_count++;
+      emit(Inst::Run(run));
       return;
     }
     const int reg = program_.loop_count++;
-    emit({Op::RepeatStart, reg});
-    Inst check{Op::RepeatCheck, reg, n.min, n.max, n.greedy ? 1 : 0};
-    check.f = n.first_group;
-    check.g = n.end_group;
-    const int check_pc = emit(check);
+    emit(Inst::RepeatStart({reg}));
+    const int check_pc = emit(Inst::RepeatCheck({reg, n.min, n.max, n.greedy, 0, n.first_group, n.end_group}));
     emit_node(n.kids[0]);
-    emit({Op::RepeatEnd, reg, check_pc});
-    program_.code[check_pc].e = pc();
+    emit(Inst::RepeatEnd({reg, check_pc}));
+    program_.code[check_pc].repeat_check().exit = pc();
   }
 
   const std::vector<Node>& nodes_;
@@ -575,6 +578,66 @@ bool literal_prefix(const std::vector<Node>& nodes, int index, std::u16string& o
   }
 }
 
+// Adds the other case of every letter in the class, so that matching without
+// regard to case is one look-up: a unit is in the class when it or its
+// partner was written there.
+void add_case_partners(CharClass& cls) {
+  const auto written = cls.ranges;
+  for (const auto& r : written) {
+    for (const CaseRange& c : kCaseRanges) {
+      // Lower-case letters written: their capitals; capitals written: their lower case.
+      for (const bool lower : {true, false}) {
+        const int first = lower ? c.first : c.upper_first(), last = lower ? c.last : c.upper_last();
+        const int from = std::max<int>(r.first, first), to = std::min<int>(r.second, last);
+        const int delta = lower ? c.delta : -c.delta;
+        for (int u = from; u <= to; ++u) {
+          if ((u - first) % c.step != 0) continue;
+          if (c.step == 1) {  // the whole stretch at once
+            cls.ranges.emplace_back(static_cast<char16_t>(u + delta), static_cast<char16_t>(to + delta));
+            break;
+          }
+          cls.ranges.emplace_back(static_cast<char16_t>(u + delta), static_cast<char16_t>(u + delta));
+        }
+      }
+    }
+  }
+  cls.normalize();
+}
+
+// Units a follow holds at most: enough to tell the places apart, few enough
+// to check cheaply at each of them.
+constexpr size_t kMaxFollow = 64;
+
+// For every Run, the units the pattern must match right after it (through
+// Saves, which match nothing), when there are any.
+void add_follows(RegexProgram& program) {
+  for (Inst& inst : program.code) {
+    if (inst.op != Op::Run) continue;
+    Follow follow;
+    for (size_t pc = static_cast<size_t>(&inst - program.code.data()) + 1;
+         pc < program.code.size() && follow.size() < kMaxFollow; ++pc) {
+      const Inst& next = program.code[pc];
+      if (next.op == Op::Save) continue;
+      if (next.op == Op::Char) {
+        follow.push_back({Op::Char, next.ch().unit, -1});
+      } else if (next.op == Op::Literal) {
+        for (char16_t c : program.literals[next.literal().index]) {
+          if (follow.size() < kMaxFollow) follow.push_back({Op::Char, c, -1});
+        }
+      } else if (next.op == Op::Any) {
+        follow.push_back({Op::Any, 0, -1});
+      } else if (next.op == Op::Class) {
+        follow.push_back({Op::Class, 0, next.cls().index});
+      } else {
+        break;
+      }
+    }
+    if (follow.empty()) continue;
+    program.follows.push_back(std::move(follow));
+    inst.run().follow = static_cast<std::int32_t>(program.follows.size()) - 1;
+  }
+}
+
 }  // namespace
 
 bool compile_regex(std::u16string_view pattern, bool ignore_case, bool multiline, RegexProgram& out) {
@@ -586,10 +649,15 @@ bool compile_regex(std::u16string_view pattern, bool ignore_case, bool multiline
   if (root < 0) return false;
   out.group_count = parser.group_count();
   Generator generator(parser.nodes(), out);
-  out.code.push_back({Op::Save, 0});
+  out.code.push_back(Inst::Save({0}));
   generator.emit_node(root);
-  out.code.push_back({Op::Save, 1});
-  out.code.push_back({Op::Match});
+  out.code.push_back(Inst::Save({1}));
+  out.code.push_back(Inst::Match({}));
+  for (CharClass& cls : out.classes) {
+    cls.normalize();
+    if (ignore_case) add_case_partners(cls);
+  }
+  add_follows(out);
   literal_prefix(parser.nodes(), root, out.required_prefix);
   if (ignore_case) {
     for (char16_t& c : out.required_prefix) c = fold_case(c);

@@ -6,15 +6,11 @@
 #include "text/code_page.h"
 #include "text/replace_text.h"
 
-namespace {
-
 // A searched text as the program holds it and as the engine reads it.
-struct Subject {
-  Text bytes;
+struct RegexSubject {
+  std::shared_ptr<const Text> bytes;
   std::u16string units;
 };
-
-}  // namespace
 
 // What one create() leaves behind; copies of an object share it.
 struct RegexObject::State {
@@ -22,26 +18,34 @@ struct RegexObject::State {
   bool ignore_case = true;
   std::shared_ptr<const CompiledRegex> compiled;  // null: the pattern is not valid
   bool has_collection = false;
-  std::vector<RegexMatch> matches;  // offsets into subject->units
-  std::shared_ptr<const Subject> subject;
+  RegexMatches matches;  // offsets into subject->units
+  std::shared_ptr<const RegexSubject> subject;
 };
 
 namespace {
 
-std::u16string to_utf16(const Text& text) {
-  return multibyte_to_utf16(kCodePageGbk, text).value_or(std::u16string());
+// The worker creates six objects over one page: the page is converted once
+// per thread (and copied once, unless it comes shared) and shared while the
+// same text comes again.
+thread_local std::shared_ptr<const RegexSubject> last_subject;
+
+std::shared_ptr<const RegexSubject> stored_subject(const Text& text) {
+  if (!last_subject || *last_subject->bytes != text) {
+    last_subject.reset();  // the old page goes before the new one is made
+    auto bytes = std::make_shared<const Text>(text);
+    last_subject = std::make_shared<const RegexSubject>(RegexSubject{bytes, gbk_to_utf16(*bytes)});
+  }
+  return last_subject;
 }
 
-Text from_utf16(std::u16string_view text) {
-  return utf16_to_multibyte(kCodePageGbk, text).value_or(Text());
-}
-
-// The worker creates six objects over one page: the page is copied and
-// converted once per thread and shared while the same text comes again.
-std::shared_ptr<const Subject> stored_subject(const Text& text) {
-  thread_local std::shared_ptr<const Subject> last;
-  if (!last || last->bytes != text) last = std::make_shared<const Subject>(Subject{text, to_utf16(text)});
-  return last;
+std::shared_ptr<const RegexSubject> stored_subject(std::shared_ptr<const Text> text) {
+  if (!text) text = std::make_shared<const Text>();
+  if (!last_subject || (last_subject->bytes != text && *last_subject->bytes != *text)) {
+    last_subject.reset();
+    std::u16string units = gbk_to_utf16(*text);
+    last_subject = std::make_shared<const RegexSubject>(RegexSubject{std::move(text), std::move(units)});
+  }
+  return last_subject;
 }
 
 bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
@@ -85,6 +89,18 @@ RegexObject& RegexObject::operator=(const RegexObject& other) = default;
 bool RegexObject::create(const Text& pattern, const Text& subject, std::optional<bool> case_sensitive,
                          std::optional<bool> multiline, std::optional<bool> global,
                          std::optional<bool> quote_marker) {
+  return create_over(pattern, stored_subject(subject), case_sensitive, multiline, global, quote_marker);
+}
+
+bool RegexObject::create(const Text& pattern, std::shared_ptr<const Text> subject,
+                         std::optional<bool> case_sensitive, std::optional<bool> multiline,
+                         std::optional<bool> global, std::optional<bool> quote_marker) {
+  return create_over(pattern, stored_subject(std::move(subject)), case_sensitive, multiline, global, quote_marker);
+}
+
+bool RegexObject::create_over(const Text& pattern, std::shared_ptr<const RegexSubject> subject,
+                              std::optional<bool> case_sensitive, std::optional<bool> multiline,
+                              std::optional<bool> global, std::optional<bool> quote_marker) {
   RegexOptions options;
   options.ignore_case = !case_sensitive.value_or(false);
   options.multiline = multiline.value_or(true);
@@ -93,8 +109,8 @@ bool RegexObject::create(const Text& pattern, const Text& subject, std::optional
   auto state = std::make_shared<State>();
   state->ignore_case = options.ignore_case;
   state->pattern = quote_marker.value_or(false) ? substitute_quote_marker(pattern) : pattern;
-  state->compiled = CompiledRegex::compile(to_utf16(state->pattern), options);
-  state->subject = stored_subject(subject);
+  state->compiled = CompiledRegex::compile(gbk_to_utf16(state->pattern), options);
+  state->subject = std::move(subject);
   if (state->compiled) {
     state->matches = state->compiled->execute(state->subject->units);
     state->has_collection = true;
@@ -107,7 +123,7 @@ Text RegexObject::pattern() const { return shared_ ? shared_->pattern : Text(); 
 
 Text RegexObject::replace(const Text& replacement) const {
   if (!shared_ || !shared_->compiled) return Text();
-  return from_utf16(shared_->compiled->replace(shared_->subject->units, to_utf16(replacement)));
+  return utf16_to_gbk(shared_->compiled->replace(shared_->subject->units, gbk_to_utf16(replacement)));
 }
 
 int RegexObject::match_count() const { return shared_ ? static_cast<int>(shared_->matches.size()) : 0; }
@@ -116,8 +132,8 @@ Text RegexObject::match_text(int match_index, int* position) const {
   Text value;
   long long first_index = 0;
   if (match_index >= 1 && match_index <= match_count()) {
-    const RegexMatch& match = shared_->matches[match_index - 1];
-    value = from_utf16(std::u16string_view(shared_->subject->units).substr(match.index(), match.length()));
+    const RegexMatch match = shared_->matches[match_index - 1];
+    value = utf16_to_gbk(std::u16string_view(shared_->subject->units).substr(match.index(), match.length()));
     first_index = match.index();
   }
   if (position) *position = position_search(subject_text(), value, first_index, ignores_case());
@@ -128,11 +144,11 @@ Text RegexObject::submatch_text(int match_index, int group_index, int* position)
   Text value;
   long long first_index = 0;
   if (match_index >= 1 && match_index <= match_count()) {
-    const RegexMatch& match = shared_->matches[match_index - 1];
+    const RegexMatch match = shared_->matches[match_index - 1];
     first_index = match.index();
     if (group_index >= 1 && group_index <= shared_->compiled->group_count() && match.group_matched(group_index)) {
       const std::int32_t start = match.slots[2 * group_index];
-      value = from_utf16(
+      value = utf16_to_gbk(
           std::u16string_view(shared_->subject->units).substr(start, match.slots[2 * group_index + 1] - start));
     }
   }
@@ -146,5 +162,5 @@ bool RegexObject::ignores_case() const { return shared_ && shared_->ignore_case;
 
 const Text& RegexObject::subject_text() const {
   static const Text empty;
-  return shared_ ? shared_->subject->bytes : empty;
+  return shared_ ? *shared_->subject->bytes : empty;
 }

@@ -1,11 +1,14 @@
 #pragma once
 // RegexObject: one compiled regular expression, the match collection of its
-// last run and its own copy of the searched text. Matches and groups are
+// last run and the searched text (its own copy, or the caller's when given
+// shared). Matches and groups are
 // numbered from 1. Texts are code page 936; the engine works on UTF-16.
 #include <memory>
 #include <optional>
 
 #include "text/text.h"
+
+struct RegexSubject;  // a searched text in both forms (regex_object.cpp)
 
 class RegexObject {
 public:
@@ -24,6 +27,13 @@ public:
               std::optional<bool> multiline = std::nullopt,
               std::optional<bool> global = std::nullopt,
               std::optional<bool> quote_marker = std::nullopt);
+  // The same over a text the caller holds shared (a page that several
+  // objects search): the object keeps that text, not a copy of it.
+  bool create(const Text& pattern, std::shared_ptr<const Text> subject,
+              std::optional<bool> case_sensitive = std::nullopt,
+              std::optional<bool> multiline = std::nullopt,
+              std::optional<bool> global = std::nullopt,
+              std::optional<bool> quote_marker = std::nullopt);
   Text pattern() const;
   Text replace(const Text& replacement) const;
   int match_count() const;
@@ -35,6 +45,8 @@ public:
 
 private:
   struct State;
+  bool create_over(const Text& pattern, std::shared_ptr<const RegexSubject> subject, std::optional<bool> case_sensitive,
+                   std::optional<bool> multiline, std::optional<bool> global, std::optional<bool> quote_marker);
   bool ignores_case() const;
   const Text& subject_text() const;
 

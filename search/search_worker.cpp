@@ -71,7 +71,7 @@ void run_search(std::int32_t page, const Text& keyword, const SearchServices& se
   // release at exit never frees the text its patterns run over.
   services.page_text.publish(decoded);
 
-  for (size_t i = 0; i < objects.size(); ++i) objects[i].create(*field_patterns[i], *decoded);
+  for (size_t i = 0; i < objects.size(); ++i) objects[i].create(*field_patterns[i], decoded);
   {
     BatchingSink sink(services);
     add_result_rows(objects, sink);

@@ -27,3 +27,11 @@ inline std::u16string gbk_to_utf16(std::string_view text) {
 inline Text utf16_to_gbk(std::u16string_view text) {
   return utf16_to_multibyte(kCodePageGbk, text).value_or(Text());
 }
+
+// UTF-8 to the program's texts through UTF-16; nullopt when a code page is
+// not available. A character code page 936 lacks becomes '?'.
+inline std::optional<Text> utf8_to_gbk_text(std::string_view utf8) {
+  const std::optional<std::u16string> wide = multibyte_to_utf16(kCodePageUtf8, utf8);
+  if (!wide) return std::nullopt;
+  return utf16_to_multibyte(kCodePageGbk, *wide);
+}

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text/code_page.h"
+
 namespace {
 
 std::string b(std::initializer_list<unsigned char> bytes) { return std::string(bytes.begin(), bytes.end()); }
@@ -59,6 +61,30 @@ TEST(PageDecoding, TextEndsAtItsFirstZeroByte) {
   EXPECT_EQ(decode_page_text(std::string("ab\0%41", 6), true), "ab");
   EXPECT_EQ(text_to_utf16(std::string("ab\0cd", 5)), u"ab");
   EXPECT_EQ(utf16_to_text(std::u16string(u"ab\0cd", 5)), "ab");
+}
+
+// Long pages are decoded and converted piece by piece: a character (or an
+// invalid sequence) cut by a piece's end must come out as from the whole.
+TEST(PageDecoding, LongPageConvertsAsAWhole) {
+  const std::vector<std::string> fillers = {u8"中", u8"€", "\xF0\x9F\x98\x80", "\xE4\xB8", "\xC3", "\xFF", "%E4%B8%AD", "%E4"};
+  for (size_t shift = 0; shift < 8; ++shift) {
+    std::string page(shift, 'x');
+    for (size_t i = 0; page.size() < 200 * 1024; ++i) page += fillers[(i * 7 + shift) % fillers.size()] + (i % 5 ? "" : "a");
+    std::string unescaped;
+    for (size_t i = 0; i < page.size(); ++i) {
+      if (page[i] == '%') {
+        unescaped += static_cast<char>(std::stoi(page.substr(i + 1, 2), nullptr, 16));
+        i += 2;
+      } else {
+        unescaped += page[i];
+      }
+    }
+    // The whole text at once, through the code-page layer alone.
+    const std::string whole =
+        *utf16_to_multibyte(kCodePageGbk, *multibyte_to_utf16(kCodePageUtf8, unescaped));
+    EXPECT_EQ(decode_page_text(page, true), whole) << shift;
+    EXPECT_EQ(utf8_to_gbk(unescaped), whole) << shift;
+  }
 }
 
 TEST(PageDecoding, Utf16Conversions) {

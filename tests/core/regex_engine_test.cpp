@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "regex/case_folding.h"
 #include "regex/regex_engine.h"
+#include "search/result_rows.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -17,12 +20,22 @@ std::string a(std::u16string_view text) {
 
 // Each match written as its value, groups after it in brackets ("-" for a
 // group that took no part), matches joined by spaces.
-std::string run(const std::string& pattern, const std::string& text, const std::string& flags = "g") {
+RegexOptions options_of(const std::string& flags) {
   RegexOptions options;
   options.global = flags.find('g') != std::string::npos;
   options.ignore_case = flags.find('i') != std::string::npos;
   options.multiline = flags.find('m') != std::string::npos;
-  auto re = CompiledRegex::compile(u(pattern), options);
+  return options;
+}
+
+// What the pattern compiled to, for the message of a failing check.
+std::string dump_of(const std::string& pattern, const std::string& flags) {
+  auto re = CompiledRegex::compile(u(pattern), options_of(flags));
+  return re ? re->dump() : "<invalid>";
+}
+
+std::string run(const std::string& pattern, const std::string& text, const std::string& flags = "g") {
+  auto re = CompiledRegex::compile(u(pattern), options_of(flags));
   if (!re) return "<invalid>";
   const std::u16string subject = u(text);
   std::string out;
@@ -116,6 +129,14 @@ TEST(RegexSyntax, Table) {
       {"(a)\\12", "a\n", "g", "a\n[a]"},
       {"(a)\\8", "a8", "g", "a8[a]"},
       {"\\777", "?7", "g", "?7"},
+      // a greedy run goes back only to where what follows it occurs
+      {"a.*b(?=c)", "abcab", "g", "ab"},
+      {"(.*)x\\d", "1x2x3xa", "", "1x2x3[1x2]"},
+      {"a.*B", "abcb ab", "gi", "abcb ab"},
+      {"a.{0,2}b", "axxxb axb", "g", "axb"},
+      {"<(.*)>.", "<a>b<c>\n<d>e", "g", "<a>b[a] <d>e[d]"},
+      {"<(.*)>", "<a\n<b>c>", "g", "<b>c>[b>c]"},
+      {"(\\d*)7", "1727 07", "g", "1727[172] 07[0]"},
       // the required-literal search: overlaps, case, the end of the text
       {"aab", "aaab aab", "g", "aab aab"},
       {"kx", "KX kx Kx", "gi", "KX kx Kx"},
@@ -141,6 +162,7 @@ TEST(RegexSyntax, Table) {
       {"", "ab", "g", "  "},
   };
   for (const SyntaxCase& c : cases) {
+    SCOPED_TRACE(dump_of(c.pattern, c.flags));
     EXPECT_EQ(run(c.pattern, c.text, c.flags), c.expected) << "pattern " << c.pattern << " on " << c.text;
   }
 }
@@ -189,15 +211,160 @@ TEST(RegexEngine, IgnoringCaseBeyondAscii) {
   EXPECT_EQ(count(u"\u4E2D", u"\u4E2D"), 1);
 }
 
+TEST(CaseFolding, EveryLetterHasOnePartnerBothWays) {
+  int lower = 0;
+  for (unsigned c = 0; c <= 0xFFFF; ++c) {
+    const auto unit = static_cast<char16_t>(c);
+    const char16_t upper = fold_case(unit);
+    ASSERT_EQ(fold_case(upper), upper) << std::hex << c;
+    ASSERT_EQ(fold_case(unfold_case(upper)), upper) << std::hex << c;
+    if (upper != unit) {
+      ++lower;
+      ASSERT_EQ(unfold_case(upper), unit) << std::hex << c;
+    }
+  }
+  // a-z, Latin-1 (31, with y diaeresis), Latin Extended-A (61), Greek (33), Cyrillic (48), full-width (26)
+  EXPECT_EQ(lower, 26 + 31 + 61 + 33 + 48 + 26);
+}
+
 TEST(RegexEngine, EveryCodeUnitScannedCountsAgainstTheBudget) {
-  // Each 'a' runs ".*" to the end of the line and back: few instructions but
-  // millions of code units, enough to spend a budget of one million.
+  // From each 'a' the run goes back over three thousand units looking for
+  // another 'b' once the one 'b' fails: few instructions but millions of
+  // code units, enough to spend a budget of one million.
   RegexOptions options;
-  auto re = CompiledRegex::compile(u"a.*b|c", options);
-  const std::u16string text = u(std::string(3000, 'a') + "c");
-  EXPECT_TRUE(re->execute(text, 1'000'000).empty());
-  ASSERT_EQ(re->execute(text).size(), 1u);
-  EXPECT_EQ(re->execute(text)[0].index(), 3000);
+  auto re = CompiledRegex::compile(u"a.*b(?=x)|c", options);
+  const std::u16string text = u(std::string(3000, 'a') + "b\nc");
+  const auto spent = re->execute(text, 1'000'000);
+  EXPECT_TRUE(spent.empty());
+  EXPECT_FALSE(spent.complete());
+  // With the whole budget, that line has its share and the next one is searched.
+  const auto matches = re->execute(text);
+  ASSERT_EQ(matches.size(), 1u);
+  EXPECT_EQ(matches[0].index(), 3002);
+}
+
+std::string repeated(const std::string& piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST(RegexEngine, MatchesAndFramesStayWithinTheMemoryBudget) {
+  RegexOptions options;
+  options.global = true;
+  // Every match holds 6002 slots (24 KB): 200 001 of them would take 4.8 GB.
+  auto groups = CompiledRegex::compile(u("(?:b" + repeated("()", 3000) + ")?"), options);
+  const size_t budget = size_t{4} << 20;
+  const auto matches = groups->execute(u(std::string(200000, 'a')), CompiledRegex::kStepBudget, budget);
+  ASSERT_FALSE(matches.empty());
+  EXPECT_FALSE(matches.complete());
+  EXPECT_LE(matches.held_bytes(), budget);
+  EXPECT_LT(matches.size(), budget / (6002 * 4) + 1);
+  // What was found before the budget ran out is kept as found.
+  for (size_t i = 0; i < matches.size(); ++i) ASSERT_EQ(matches[i].index(), static_cast<std::int32_t>(i));
+  // One frame per pass of a loop that never ends: the frames run out, not the machine.
+  auto loop = CompiledRegex::compile(u"(a){0,2147483647}b", options);
+  const auto none = loop->execute(u(std::string(1 << 20, 'a')), CompiledRegex::kStepBudget, budget);
+  EXPECT_TRUE(none.empty());
+  EXPECT_FALSE(none.complete());
+}
+
+TEST(RegexEngine, ClearingTheGroupsOfALoopPassCountsAgainstTheBudget) {
+  // Each pass clears 20 000 groups: thirty passes are 600 000 steps.
+  RegexOptions options;
+  auto re = CompiledRegex::compile(u("(?:a|" + repeated("()", 20000) + ")*b"), options);
+  const std::u16string text = u(std::string(30, 'a') + "b");
+  EXPECT_TRUE(re->execute(text, 300'000).empty());
+  EXPECT_EQ(re->execute(text).size(), 1u);
+}
+
+TEST(RegexEngine, APathologicalLineCostsThatLineOnly) {
+  // Exponential on the first line: it gets its share and is skipped; the
+  // second line is still searched.
+  RegexOptions options;
+  options.global = true;
+  auto re = CompiledRegex::compile(u"(a*)*b|c", options);
+  const auto matches = re->execute(u(std::string(30, 'a') + "\nc c"));
+  ASSERT_EQ(matches.size(), 2u);
+  EXPECT_EQ(matches[0].index(), 31);
+  EXPECT_EQ(matches[1].index(), 33);
+  EXPECT_FALSE(matches.complete());
+}
+
+TEST(RegexEngine, WorkOnALineDoesNotGrowWithTheRunsStartingOnIt) {
+  // Thirty thousand openers on one line, none closed there: each would run to
+  // the line's end and back (a billion units) but for what the first one
+  // learnt. A budget of one million is plenty.
+  RegexOptions options;
+  options.global = true;
+  for (const char16_t* pattern : {u"<s>(.*)</s>", u"<s>(.*)./s>", u"<s>(.*)<.s>"}) {
+    auto re = CompiledRegex::compile(pattern, options);
+    const auto matches = re->execute(u(repeated("<s>", 30000) + "\n<s>x</s>"), 1'000'000);
+    ASSERT_EQ(matches.size(), 1u) << dump_of(a(pattern), "g");
+    EXPECT_EQ(matches[0].index(), 90001);
+    EXPECT_TRUE(matches.complete());
+  }
+}
+
+TEST(RegexEngine, FieldPatternsStayLinearOnHostileLines) {
+  // Twenty thousand openers of a field that none of them closes, then one
+  // well-formed field: work on the openers must not grow with their number
+  // (quadratic would be billions of steps), so four million are plenty and
+  // the field after them is found.
+  const Text values[] = {"Ubuntu 22.04", "2021-05-06", "1.5 GB", "123", "abcdef0123", "thunder://x"};
+  for (size_t i = 0; i < field_patterns.size(); ++i) {
+    const Text& pattern = *field_patterns[i];
+    const Text opener = pattern.substr(0, pattern.find('('));
+    const Text hit = opener + values[i] + pattern.substr(pattern.rfind(')') + 1);
+    Text page;
+    for (int k = 0; k < 20000; ++k) page += opener;
+    page += "\n" + hit;
+    RegexOptions options;
+    options.ignore_case = options.multiline = options.global = true;
+    const auto re = CompiledRegex::compile(*multibyte_to_utf16(kCodePageGbk, pattern), options);
+    ASSERT_TRUE(re);
+    SCOPED_TRACE(re->dump());
+    const std::u16string text = *multibyte_to_utf16(kCodePageGbk, page);
+    const auto matches = re->execute(text, 4'000'000);
+    ASSERT_EQ(matches.size(), 1u) << i;
+    const RegexMatch m = matches[0];
+    EXPECT_EQ(*utf16_to_multibyte(kCodePageGbk, std::u16string_view(text).substr(m.slots[2], m.slots[3] - m.slots[2])),
+              values[i]);
+    EXPECT_TRUE(matches.complete());
+  }
+}
+
+TEST(RegexProgram, DumpNamesEveryOperationAndItsOperands) {
+  const std::string dump = dump_of("(a|[b-d])*?x.*y", "i");
+  EXPECT_EQ(dump,
+            "0: Save slot=0\n"
+            "1: RepeatStart loop=0\n"
+            "2: RepeatCheck loop=0 min=0 max=-1 lazy exit=10 groups=1..2\n"
+            "3: Save slot=2\n"
+            "4: Split first=5 second=7\n"
+            "5: Char unit=A\n"
+            "6: Jump target=8\n"
+            "7: Class index=0\n"
+            "8: Save slot=3\n"
+            "9: RepeatEnd loop=0 check=2\n"
+            "10: Char unit=X\n"
+            "11: Run atom=Any min=0 max=-1 greedy follow=0 memo=0\n"
+            "12: Char unit=Y\n"
+            "13: Save slot=1\n"
+            "14: Match\n"
+            "class 0: [B-D][b-d]\n"
+            "follow 0: Y\n"
+            "groups=1 loops=1 looks=0 runs=1 ignore-case\n");
+}
+
+TEST(RegexEngine, ALongLiteralComparedAtManyPlacesCountsAgainstTheBudget) {
+  // The literal almost matches at every place: a hundred million units compared.
+  RegexOptions options;
+  auto re = CompiledRegex::compile(u(std::string(1000, 'a')), options);
+  const std::u16string text = u(repeated(std::string(999, 'a') + "b", 100));
+  const auto matches = re->execute(text, 1'000'000);
+  EXPECT_TRUE(matches.empty());
+  EXPECT_FALSE(matches.complete());
 }
 
 TEST(RegexEngine, LiteralSearchFindsEveryOffset) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "regex/regex_object.h"
+#include "search/result_rows.h"
 
 namespace {
 
@@ -101,6 +104,29 @@ TEST(RegexObject, ObjectsOverEqualTextsStayIndependent) {
   EXPECT_EQ(first.replace("z"), "zz");
 }
 
+TEST(RegexObject, ASharedTextIsKeptNotCopied) {
+  // The worker's six objects over one page hold the page it holds.
+  auto page = std::make_shared<const Text>("中b\nxa xa");
+  std::array<RegexObject, 2> objects;
+  objects[0].create("x(a)", page);
+  objects[1].create("b", page);
+  EXPECT_EQ(page.use_count(), 2);  // the caller's and the objects' one stored text
+  int position = 0;
+  EXPECT_EQ(objects[0].match_count(), 2);
+  EXPECT_EQ(objects[0].submatch_text(2, 1, &position), "a");
+  EXPECT_EQ(position, 5);  // searched from the byte before the unit offset 6
+  EXPECT_EQ(objects[1].replace("<$&>"), "中<b>\nxa xa");
+  // An equal text passed as a plain one is searched the same.
+  RegexObject plain;
+  plain.create("x(a)", Text(*page));
+  EXPECT_EQ(plain.submatch_text(2, 1, &position), "a");
+  EXPECT_EQ(position, 5);
+  objects = {};
+  plain = RegexObject();
+  objects[0].create("q", "q");
+  EXPECT_EQ(page.use_count(), 1);
+}
+
 TEST(RegexObject, ChineseTextsKeepTheirBytes) {
   RegexObject re;
   ASSERT_TRUE(re.create("创建日期：<span>(.*)</span>", "x创建日期：<span>2020年</span></span>\n"));
@@ -162,16 +188,10 @@ TEST(RegexObject, PositionSearchCaseAndMissingValues) {
 
 namespace {
 
-// The search site's six field patterns, as the worker runs them (every
-// optional argument omitted), over a two-hit page.
-const char* const kFieldPatterns[] = {
-    "\n</a></h3>\n<dl class=\"BotInfo\">\n<div class=\"item-list\">(.*)\n</div>\n<dt>",
-    "创建日期：<span>(.*)</span>",
-    "\n文件大小：<span>(.*B)</span>",
-    "\n访问热度：<span>(\\d{1,100000})</span>",
-    "target=\"_blank\" href=\"/(.*).html\">",
-    "<a href=\"(th.*)\" class=\"download\">迅雷链接</a>",
-};
+// The program's own six field patterns (their texts are pinned byte for byte
+// in result_rows_test), run as the worker runs them (every optional argument
+// omitted) over an independent two-hit page.
+const Text& field(int object) { return *field_patterns[static_cast<size_t>(object)]; }
 
 std::string hit(const std::string& hash, const std::string& title, const std::string& date, const std::string& size,
                 const std::string& popularity, const std::string& link) {
@@ -181,7 +201,7 @@ std::string hit(const std::string& hash, const std::string& title, const std::st
          "\" class=\"download\">迅雷链接</a></dd>\n</dl>\n";
 }
 
-std::vector<std::string> group_ones(const char* pattern, const std::string& page) {
+std::vector<std::string> group_ones(const Text& pattern, const std::string& page) {
   RegexObject re;
   EXPECT_TRUE(re.create(pattern, page));
   std::vector<std::string> out;
@@ -199,24 +219,24 @@ TEST(RegexObject, FieldPatternsOnAResultPage) {
           "THUNDER://x") +
       "</html>\n";
   using V = std::vector<std::string>;
-  EXPECT_EQ(group_ones(kFieldPatterns[0], page),
+  EXPECT_EQ(group_ones(field(0), page),
             (V{"Blue <span class=\"highlight\">Planet</span> 第1集", "蓝色星球 <SPAN CLASS=\"highlight\">纪录片</SPAN>"}));
-  EXPECT_EQ(group_ones(kFieldPatterns[1], page), (V{"2020-01-01", "2021年3月"}));
-  EXPECT_EQ(group_ones(kFieldPatterns[2], page), (V{"1.2 GB", "700 mb"}));
-  EXPECT_EQ(group_ones(kFieldPatterns[3], page), (V{"123", "9876543210"}));
-  EXPECT_EQ(group_ones(kFieldPatterns[4], page), (V{"ABCDEF0123", "a1b2.c3"}));
-  EXPECT_EQ(group_ones(kFieldPatterns[5], page), (V{"thunder://QUFhYmM=", "THUNDER://x"}));
+  EXPECT_EQ(group_ones(field(1), page), (V{"2020-01-01", "2021年3月"}));
+  EXPECT_EQ(group_ones(field(2), page), (V{"1.2 GB", "700 mb"}));
+  EXPECT_EQ(group_ones(field(3), page), (V{"123", "9876543210"}));
+  EXPECT_EQ(group_ones(field(4), page), (V{"ABCDEF0123", "a1b2.c3"}));
+  EXPECT_EQ(group_ones(field(5), page), (V{"thunder://QUFhYmM=", "THUNDER://x"}));
 
   // Line feeds match line feeds only: with CR LF lines the title pattern finds nothing.
   std::string crlf;
   for (char c : page) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  EXPECT_TRUE(group_ones(kFieldPatterns[0], crlf).empty());
+  EXPECT_TRUE(group_ones(field(0), crlf).empty());
 }
 
 TEST(RegexObject, PopularityTakesUpToOneHundredThousandDigits) {
   const std::string digits(100000, '7');
-  EXPECT_EQ(group_ones(kFieldPatterns[3], "\n访问热度：<span>" + digits + "</span>"), std::vector<std::string>{digits});
-  EXPECT_TRUE(group_ones(kFieldPatterns[3], "\n访问热度：<span>" + digits + "7</span>").empty());
+  EXPECT_EQ(group_ones(field(3), "\n访问热度：<span>" + digits + "</span>"), std::vector<std::string>{digits});
+  EXPECT_TRUE(group_ones(field(3), "\n访问热度：<span>" + digits + "7</span>").empty());
 }
 
 TEST(RegexObject, MegabyteLineWithAGreedyGroup) {

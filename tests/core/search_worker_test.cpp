@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -61,7 +62,10 @@ struct WorkerRun {
                                   [&] { ++yields; },
                                   window,
                                   page_text};
-    run_search(page, keyword, services);
+    // On a thread of its own, as the program runs it: what the thread kept
+    // for itself goes when it ends.
+    std::thread worker([&] { run_search(page, keyword, services); });
+    worker.join();
   }
 
   // The calls with the hit batches joined: "hits N" for all that were handed.
