@@ -77,6 +77,10 @@ struct MainWindowState {
   std::array<HWND, static_cast<size_t>(Control::Count)> controls{};
   UniqueFont px14_font;
   ResultStore results;
+  // How many rows the result list has been told of, and whether it is due to
+  // learn of more.
+  int list_rows_shown = 0;
+  bool list_sync_scheduled = false;
   // The control that had the focus when the window was last deactivated.
   HWND focus_to_restore = nullptr;
   // Set once the window is being destroyed: late worker requests are dropped.
@@ -85,6 +89,9 @@ struct MainWindowState {
 };
 
 MainWindowState g_state;
+
+constexpr UINT_PTR kListSyncTimer = 1;
+constexpr UINT kListSyncMs = 100;
 
 HWND control(Control c) { return g_state.controls[static_cast<size_t>(c)]; }
 
@@ -153,16 +160,35 @@ void set_text_on_window_thread(Control c, const Text& text) {
   if (c == Control::StatusLabel) repaint_under(control(c));
 }
 
-// Whole hits, in order: each row with its cells and its record. The list
-// learns its new length once per batch and repaints only rows in view.
+// Tells the list how many rows the store holds, if it does not know yet.
+void sync_list_rows() {
+  if (g_state.list_sync_scheduled) KillTimer(g_state.window.load(), kListSyncTimer);
+  g_state.list_sync_scheduled = false;
+  if (g_state.list_rows_shown == g_state.results.row_count()) return;
+  g_state.list_rows_shown = g_state.results.row_count();
+  show_row_count(control(Control::ResultList), g_state.list_rows_shown);
+}
+
+// Whole hits, in order: each row with its cells and its record. Rows that may
+// come into view are shown at once; beyond the first screenful the list (whose
+// every change of length redraws its scroll bar, a costly step under Wine)
+// learns its length at most every kListSyncMs, and whenever a worker asks for
+// the row count.
 void add_hits_on_window_thread(std::vector<ResultHit>& hits) {
   for (ResultHit& hit : hits) g_state.results.add(std::move(hit));
-  show_row_count(control(Control::ResultList), g_state.results.row_count());
+  const int screenful =
+      static_cast<int>(SendMessageW(control(Control::ResultList), LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
+  if (g_state.list_rows_shown < screenful) {
+    sync_list_rows();
+  } else if (!g_state.list_sync_scheduled) {
+    g_state.list_sync_scheduled = SetTimer(g_state.window.load(), kListSyncTimer, kListSyncMs, nullptr) != 0;
+    if (!g_state.list_sync_scheduled) sync_list_rows();
+  }
 }
 
 void clear_list_on_window_thread() {
   g_state.results.clear_rows();
-  show_row_count(control(Control::ResultList), 0);
+  sync_list_rows();
 }
 
 // Windows' own dialogs give the focus back to the control that had it when
@@ -189,6 +215,7 @@ LRESULT on_app_message(UINT message, LPARAM lparam) {
       clear_list_on_window_thread();
       return 0;
     case WM_APP_ROW_COUNT:
+      sync_list_rows();
       return g_state.results.row_count();
     case WM_APP_SET_STATUS:
       set_text_on_window_thread(Control::StatusLabel, *reinterpret_cast<const Text*>(lparam));
@@ -243,6 +270,8 @@ bool create_main_window_controls(HWND window) {
   g_state.window = window;
   g_state.closing = false;
   g_state.results = ResultStore();
+  g_state.list_rows_shown = 0;
+  g_state.list_sync_scheduled = false;
   return create_controls(window);
 }
 
@@ -267,6 +296,10 @@ bool handle_main_window_message(UINT message, WPARAM wparam, LPARAM lparam, LRES
         return false;
       }
       return restore_focus();
+    case WM_TIMER:
+      if (wparam != kListSyncTimer) return false;
+      sync_list_rows();
+      return true;
     case WM_DESTROY:
       g_state.closing = true;
       PostQuitMessage(0);

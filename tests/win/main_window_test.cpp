@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/main_window_win32.h"
+#include "win32/list_cells_win32.h"
 #include "app/program_state.h"
 #include "tests/win/window_test_support.h"
 
@@ -254,6 +255,33 @@ TEST(Focus, ComesBackToTheControlThatHadItAfterTheCloseQuestion) {
     EXPECT_TRUE(pump_until([&] { return GetFocus() == control_handle(c); }, 2000))
         << "the focus is on " << GetFocus();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Beyond the first screenful the list learns its length from a timer, not
+// with every batch; it is never left behind for long, and a worker asking for
+// the row count finds the list and the rows in step.
+TEST(ResultList, ALongListLearnsItsLengthSoonAndAtEveryRowCount) {
+  MainWindowFixture fixture;
+  HWND list = control_handle(Control::ResultList);
+  auto rows_in_list = [&] { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); };
+  for (int batch = 0; batch < 5; ++batch) {
+    std::vector<ResultHit> hits(40);
+    for (size_t i = 0; i < hits.size(); ++i) hits[i].cells[kColHash] = std::to_string(batch * 40 + i);
+    result_window().add_hits(std::move(hits));
+  }
+  EXPECT_TRUE(pump_until([&] { return rows_in_list() == 200; }, 2000)) << "the list shows " << rows_in_list();
+  EXPECT_EQ(list_cell_text(list, 199, kColNumber), "200");
+  EXPECT_EQ(list_cell_text(list, 199, kColHash), "199");
+
+  result_window().add_hits(std::vector<ResultHit>(3));
+  EXPECT_EQ(result_window().row_count(), 203);
+  EXPECT_EQ(rows_in_list(), 203);
+  result_window().clear_list();
+  EXPECT_EQ(rows_in_list(), 0);
 }
 
 }  // namespace
