@@ -101,7 +101,8 @@ std::string http_get(const std::string& address) {
   DWORD announced_size = sizeof announced;
   if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &announced_size,
                      nullptr)) {
-    body.reserve(std::min<DWORD>(announced, kLargestReservation));
+    // One piece more, so that the read that finds the end does not regrow it.
+    body.reserve(std::min<DWORD>(announced, kLargestReservation) + kReadPiece);
   }
   // Read straight into the body's free end, a megabyte at a time.
   for (;;) {
@@ -112,6 +113,5 @@ std::string http_get(const std::string& address) {
     body.resize(used + (ok ? read : 0));
     if (!ok || read == 0) break;
   }
-  body.shrink_to_fit();
   return body;
 }
