@@ -29,23 +29,21 @@ namespace {
 // same text comes again.
 thread_local std::shared_ptr<const RegexSubject> last_subject;
 
-std::shared_ptr<const RegexSubject> stored_subject(const Text& text) {
-  if (!last_subject || *last_subject->bytes != text) {
-    last_subject.reset();  // the old page goes before the new one is made
-    auto bytes = std::make_shared<const Text>(text);
-    last_subject = std::make_shared<const RegexSubject>(RegexSubject{bytes, gbk_to_utf16(*bytes)});
-  }
-  return last_subject;
-}
-
 std::shared_ptr<const RegexSubject> stored_subject(std::shared_ptr<const Text> text) {
   if (!text) text = std::make_shared<const Text>();
   if (!last_subject || (last_subject->bytes != text && *last_subject->bytes != *text)) {
-    last_subject.reset();
+    last_subject.reset();  // the old page goes before the new one is made
     std::u16string units = gbk_to_utf16(*text);
     last_subject = std::make_shared<const RegexSubject>(RegexSubject{std::move(text), std::move(units)});
   }
   return last_subject;
+}
+
+// A text the caller keeps is copied only when it is not the page stored last.
+std::shared_ptr<const RegexSubject> stored_subject(const Text& text) {
+  if (last_subject && *last_subject->bytes == text) return last_subject;
+  last_subject.reset();
+  return stored_subject(std::make_shared<const Text>(text));
 }
 
 bool is_lead_byte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
